@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Shared set-up of scripts/run, scripts/test and scripts/screenshot:
+# packages, the project's Wine prefix, and the two builds (native host tools, cross program).
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${BUILD:-$ROOT/build}
+NATIVE_BUILD=$BUILD/native
+CROSS_BUILD=$BUILD/win32
+export WINEPREFIX=$BUILD/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win32
+JOBS=${JOBS:-2}
+
+# Debian installs the Wine commands with a -stable suffix; accept either spelling.
+wine_cmd() { command -v "$1" 2>/dev/null || command -v "$1-stable" 2>/dev/null || echo "$1"; }
+WINE=$(wine_cmd wine); WINEBOOT=$(wine_cmd wineboot); WINESERVER=$(wine_cmd wineserver)
+export WINE WINESERVER
+
+say() { printf '== %s\n' "$*" >&2; }
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Debian packages the build and the tests need.
+PACKAGES_NATIVE=(cmake make g++ clang libclang-rt-14-dev googletest ccache openssl gzip)
+PACKAGES_CROSS=(g++-mingw-w64-i686-posix g++-mingw-w64-i686 wine wine32:i386 xvfb xauth
+                fonts-wqy-microhei x11-apps imagemagick)
+
+ensure_packages() {
+  local missing=() p
+  for p in "${PACKAGES_NATIVE[@]}" "${PACKAGES_CROSS[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  say "installing: ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+  fi
+  as_root apt-get update -q
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# The project's own Wine prefix, with the CJK font replacements for the forms' 宋体.
+ensure_prefix() {
+  mkdir -p "$BUILD"
+  if [ ! -f "$WINEPREFIX/.sealbox-ready" ]; then
+    say "creating Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    "$WINEBOOT" -i >/dev/null 2>&1 || true
+    "$WINESERVER" -w || true
+    local key='HKCU\Software\Wine\Fonts\Replacements'
+    "$WINE" reg add "$key" /v "宋体" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+    "$WINE" reg add "$key" /v "SimSun" /t REG_SZ /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+    # No crash dialog: a crashing test must fail, not wait for a click.
+    "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    "$WINESERVER" -w || true
+    touch "$WINEPREFIX/.sealbox-ready"
+  fi
+}
+
+build_native() {
+  local type=${1:-Release}
+  if [ ! -f "$NATIVE_BUILD/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$NATIVE_BUILD" -DCMAKE_BUILD_TYPE="$type" >/dev/null
+  fi
+  cmake --build "$NATIVE_BUILD" -j "$JOBS"
+}
+
+build_cross() {
+  if [ ! -f "$CROSS_BUILD/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$CROSS_BUILD" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686-posix.cmake" \
+      -DSKINPACK_EXECUTABLE="$NATIVE_BUILD/tools/skinpack/skinpack" >/dev/null
+  fi
+  cmake --build "$CROSS_BUILD" -j "$JOBS"
+}
+
+setup_all() {
+  ensure_packages
+  ensure_prefix
+  build_native
+  build_cross
+}

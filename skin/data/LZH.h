@@ -28,8 +28,9 @@ inline constexpr int R = T - 1;              // root node
 inline constexpr unsigned MAX_FREQ = 0x8000; // root frequency that triggers a rebuild
 inline constexpr int RING_START = N - F;     // first write position; 0..N-F-1 start as spaces
 
+// Raised when the working tables cannot be allocated. (Releasing them cannot fail: they are
+// vectors owned by the expansion call.)
 inline constexpr char kNoMemory[] = "LZH : Cannot get memory for dictionary tables";
-inline constexpr char kFreeError[] = "LZH : Error freeing memory for dictionary tables";
 
 // Fixed prefix code of the upper six bits of a match position, indexed by the first byte read.
 struct PositionTables {

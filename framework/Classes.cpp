@@ -73,6 +73,11 @@ const TClassInfo& TPersistent::StaticClassInfo() {
   return info;
 }
 
+const TClassInfo& TCollection::StaticClassInfo() {
+  static const TClassInfo info{"TCollection", &TPersistent::StaticClassInfo(), {}, {}, {}};
+  return info;
+}
+
 const TClassInfo& TComponent::StaticClassInfo() {
   static const TClassInfo info{
       "TComponent",

@@ -78,18 +78,22 @@ using TNotifyEvent = TMethod<void(TObject*)>;
 // Published properties
 // ---------------------------------------------------------------------------
 
-enum class TPropKind { Integer, Enumeration, Set, String, Boolean, Object, Method, Data };
+// Object: a component reference (set by name) or an owned persistent whose own properties
+// are set through a dotted name ("Font.Name"). Strings: a list of texts.
+enum class TPropKind { Integer, Enumeration, Set, String, Boolean, Object, Method, Data, Strings };
 
 // A property value as read from a stored form or through the property table.
 // Integer, enumeration (ordinal) and set (bit mask) values use the integer alternative.
-using TPropValue = std::variant<std::monostate, int64_t, std::wstring, bool, TObject*, TMethodRef, std::vector<uint8_t>>;
+// String lists (a stored "( 'a' 'b' )" list) use the vector of strings.
+using TPropValue = std::variant<std::monostate, int64_t, std::wstring, bool, TObject*, TMethodRef, std::vector<uint8_t>,
+                                std::vector<std::wstring>>;
 
 struct TPropInfo {
   std::string Name;
   TPropKind Kind;
   std::function<TPropValue(TObject*)> Get;          // empty: write-only
   std::function<void(TObject*, const TPropValue&)> Set;  // empty: read-only
-  std::vector<std::string> EnumNames;                // enumeration and set members, in ordinal order
+  std::vector<std::string> EnumNames = {};              // enumeration and set members, in ordinal order
 };
 
 // Identity and published interface of one class.
@@ -140,6 +144,19 @@ class TPersistent : public TObject {
   FW_DECLARE_CLASS()
 };
 
+// Publishes member function M of class C as an event handler that stored forms bind by name.
+#define FW_PUBLISHED_METHOD(C, M) \
+  { #M, reinterpret_cast<void*>(&::fw::MemberThunk<&C::M>::Call) }
+
+// A stored collection ("Panels = < item ... end >"): the reader clears it, then adds one
+// item per entry and sets the item's properties.
+class TCollection : public TPersistent {
+  FW_DECLARE_CLASS()
+public:
+  virtual TPersistent* AddItem() = 0;
+  virtual void ClearItems() = 0;
+};
+
 // Operations of TComponent::Notification.
 enum class TOperation { opInsert, opRemove };
 
@@ -180,6 +197,10 @@ public:
   // and Loaded after the whole form has been read.
   void BeginLoading() { FState |= csLoading | csReading; }
   virtual void Loaded() { FState &= ~(csLoading | csReading); }
+
+  // Stored forms: the component that encloses this one in the description. Controls
+  // take it as their parent window; other components ignore it.
+  virtual void SetParentComponent(TComponent*) {}
 
   // Destroys the component's owned components first (as destruction does).
   void DestroyComponents();

@@ -79,14 +79,16 @@ using TNotifyEvent = TMethod<void(TObject*)>;
 // ---------------------------------------------------------------------------
 
 // Object: a component reference (set by name) or an owned persistent whose own properties
-// are set through a dotted name ("Font.Name"). Strings: a list of texts.
-enum class TPropKind { Integer, Enumeration, Set, String, Boolean, Object, Method, Data, Strings };
+// are set through a dotted name ("Font.Name"). Strings: a list of texts. Integers: a list of
+// numbers (a stored "( 48 357 )" list).
+enum class TPropKind { Integer, Enumeration, Set, String, Boolean, Object, Method, Data, Strings, Integers };
 
 // A property value as read from a stored form or through the property table.
 // Integer, enumeration (ordinal) and set (bit mask) values use the integer alternative.
-// String lists (a stored "( 'a' 'b' )" list) use the vector of strings.
+// String lists (a stored "( 'a' 'b' )" list) use the vector of strings, integer lists the
+// vector of integers.
 using TPropValue = std::variant<std::monostate, int64_t, std::wstring, bool, TObject*, TMethodRef, std::vector<uint8_t>,
-                                std::vector<std::wstring>>;
+                                std::vector<std::wstring>, std::vector<int64_t>>;
 
 struct TPropInfo {
   std::string Name;

@@ -372,6 +372,16 @@ private:
         p->Set(target, lines);
         break;
       }
+      case TPropKind::Integers: {
+        if (v.ValueKind != K::List) wrong();
+        std::vector<int64_t> numbers;
+        for (const TFormValue& e : v.List) {
+          if (e.ValueKind != K::Integer) wrong();
+          numbers.push_back(e.Int);
+        }
+        p->Set(target, numbers);
+        break;
+      }
       case TPropKind::Method: {
         if (v.ValueKind != K::Ident) wrong();
         void* code = FRoot->ClassInfo().FindMethod(v.Ident);

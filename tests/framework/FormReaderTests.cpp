@@ -44,6 +44,7 @@ public:
   TItems Panels;
   TComponent* Buddy = nullptr;
   std::vector<std::wstring> Lines;
+  std::vector<int64_t> Widths;
   std::vector<uint8_t> Blob;
   TNotifyEvent OnClick;
   int LoadedCalls = 0;
@@ -121,6 +122,8 @@ const TClassInfo& TWidget::StaticClassInfo() {
         }},
        {"Lines", TPropKind::Strings, nullptr,
         [](TObject* o, const TPropValue& v) { As<TWidget>(o)->Lines = std::get<std::vector<std::wstring>>(v); }},
+       {"Widths", TPropKind::Integers, nullptr,
+        [](TObject* o, const TPropValue& v) { As<TWidget>(o)->Widths = std::get<std::vector<int64_t>>(v); }},
        {"Blob", TPropKind::Data, nullptr,
         [](TObject* o, const TPropValue& v) { As<TWidget>(o)->Blob = std::get<std::vector<uint8_t>>(v); }},
        {"OnClick", TPropKind::Method, nullptr,
@@ -163,6 +166,9 @@ const char* kForm = R"(object TestForm: TTestForm
     Lines = (
       '一、概述'
       'line two')
+    Widths = (
+      48
+      357 -1 $10)
     Blob = {
       0A0b FF
       00}
@@ -198,6 +204,7 @@ TEST(FormReader, BuildsComponentsWithEveryKindOfValue) {
   EXPECT_EQ(outer->Panels.Items[1]->Width, 60);
   EXPECT_EQ(outer->Panels.Items[1]->Text, L"100%");
   EXPECT_EQ(outer->Lines, (std::vector<std::wstring>{L"一、概述", L"line two"}));
+  EXPECT_EQ(outer->Widths, (std::vector<int64_t>{48, 357, -1, 16}));
   EXPECT_EQ(outer->Blob, (std::vector<uint8_t>{0x0A, 0x0B, 0xFF, 0x00}));
   // A reference to a component declared later is resolved before Loaded runs.
   EXPECT_EQ(outer->Buddy, inner);
@@ -223,6 +230,7 @@ TEST(FormReader, ErrorsNameTheLineAndTheProblem) {
       {"object F: TTestForm\n  object A: TWidget\n    Buddy = Nobody\n  end\nend\n", L"Nobody"},
       {"object F: TTestForm\n  Caption = 'open\nend\n", L"第 2 行"},
       {"object F: TTestForm\n  object A: TWidget\n    Blob = {0A1}\n  end\nend\n", L"第 3 行"},
+      {"object F: TTestForm\n  object A: TWidget\n    Widths = (48 'x')\n  end\nend\n", L"Widths"},
       {"object F: TOtherForm\nend\n", L"TOtherForm"},
       {"object F: TTestForm\n", L"end"},
   };

@@ -83,10 +83,10 @@ bool TSkinReader::ReadArchive(std::span<const std::uint8_t> stored) {
   Clear();
   FLastError.clear();
   std::int32_t length = 0;
-  if (!ReadExpandedLength(stored, length)) return Fail("Skin data damaged: no expanded length");
+  if (!ReadExpandedLength(stored, length)) return Fail("皮肤数据已损坏：缺少展开长度");
   // Checked here so that a damaged length allocates nothing.
   if (length < 0 || length > FMaxExpandedLength)
-    return Fail("Skin data damaged: expanded length " + std::to_string(length) + " out of range");
+    return Fail("皮肤数据已损坏：展开长度 " + std::to_string(length) + " 超出范围");
   std::vector<std::uint8_t> expanded = ExpandStoredSkin(stored, FMaxExpandedLength);
   return ParseArchive(expanded);
 }
@@ -94,7 +94,7 @@ bool TSkinReader::ReadArchive(std::span<const std::uint8_t> stored) {
 bool TSkinReader::ParseArchive(std::span<const std::uint8_t> expanded) {
   Clear();
   FLastError.clear();
-  if (expanded.size() < FHeader.size()) return Fail("Skin data damaged: archive header missing");
+  if (expanded.size() < FHeader.size()) return Fail("皮肤数据已损坏：缺少文件头");
   const std::int32_t version = ReadInt32(expanded, 0);
   const int listOffset = NameListOffset(version);
   if (listOffset < 0) return Fail(kVersionMessage);
@@ -103,25 +103,25 @@ bool TSkinReader::ParseArchive(std::span<const std::uint8_t> expanded) {
   const std::int32_t listLength = ReadInt32(expanded, 4);
   const std::uint64_t size = expanded.size();
   if (listLength < 0 || static_cast<std::uint64_t>(listOffset) + static_cast<std::uint64_t>(listLength) > size)
-    return Fail("Skin data damaged: name list length " + std::to_string(listLength) + " out of range");
+    return Fail("皮肤数据已损坏：名称表长度 " + std::to_string(listLength) + " 超出范围");
   const std::string listText(reinterpret_cast<const char*>(expanded.data()) + listOffset,
                              static_cast<std::size_t>(listLength));
   std::vector<std::string> names = SplitLines(LowerAscii(listText), kMaxEntries + 1);
-  if (names.size() > kMaxEntries) return Fail("Skin data damaged: more than 1001 entries");
+  if (names.size() > kMaxEntries) return Fail("皮肤数据已损坏：条目多于 1001 个");
 
   const std::uint64_t sizesOffset = static_cast<std::uint64_t>(listOffset) + static_cast<std::uint64_t>(listLength);
   const std::uint64_t dataOffset = sizesOffset + 4u * names.size();
-  if (dataOffset > size) return Fail("Skin data damaged: size table runs past the end of the data");
+  if (dataOffset > size) return Fail("皮肤数据已损坏：大小表超出数据末尾");
   std::vector<std::int32_t> sizes(names.size());
   std::vector<std::size_t> offsets(names.size());
   std::uint64_t total = 0;
   for (std::size_t i = 0; i < names.size(); ++i) {
     sizes[i] = ReadInt32(expanded, static_cast<std::size_t>(sizesOffset + 4 * i));
-    if (sizes[i] < 0) return Fail("Skin data damaged: entry \"" + names[i] + "\" has a negative size");
+    if (sizes[i] < 0) return Fail("皮肤数据已损坏：条目“" + names[i] + "”的大小为负");
     offsets[i] = static_cast<std::size_t>(total);
     total += static_cast<std::uint64_t>(sizes[i]);
     if (total > size - dataOffset)
-      return Fail("Skin data damaged: entry \"" + names[i] + "\" runs past the end of the data");
+      return Fail("皮肤数据已损坏：条目“" + names[i] + "”超出数据末尾");
   }
 
   std::copy_n(expanded.begin(), FHeader.size(), FHeader.begin());

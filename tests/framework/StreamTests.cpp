@@ -1,6 +1,7 @@
 // Memory, file and resource streams: positions, growth, exact reads and file errors.
 #include <gtest/gtest.h>
 
+#include "Graphics.h"
 #include "Streams.h"
 #include "TestUtil.h"
 
@@ -80,4 +81,10 @@ TEST(Streams, ResourceStreamReadsAModuleResourceAndRefusesWrites) {
   EXPECT_GT(h.biWidth, 0);
   EXPECT_THROW(r.WriteBuffer("x", 1), EStreamError);
   EXPECT_THROW(TResourceStream(user32, L"NO_SUCH_THING", RT_BITMAP), EResNotFound);
+
+  // The same resource as a bitmap: a DIB without a file header.
+  TBitmap b;
+  b.LoadFromResourceName(user32, L"#32754");
+  EXPECT_EQ(b.Width(), h.biWidth);
+  EXPECT_EQ(b.Height(), std::abs(h.biHeight));
 }

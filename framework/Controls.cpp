@@ -356,6 +356,7 @@ void TControl::WndProc(TMessage& m) {
       bool click = msg == WM_LBUTTONUP && FClicked;
       if (msg == WM_LBUTTONUP) FClicked = false;
       MouseUp(ButtonOf(msg), s, x, y);
+      DefaultHandler(m);
       if (click && x >= 0 && y >= 0 && x < FWidth && y < FHeight) Click();
       return;  // the control may be gone after Click
     }

@@ -7,6 +7,13 @@
 
 #include "MsgBox.h"
 
+// windows.h defines RegisterClass as a macro, which renamed the declaration in Classes.h for
+// this file; declare the framework's registry function under its own name.
+#undef RegisterClass
+namespace fw {
+void RegisterClass(const TClassInfo* info);
+}
+
 namespace fw {
 
 TApplication* Application = nullptr;

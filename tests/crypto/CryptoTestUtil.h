@@ -1,0 +1,79 @@
+// Shared by the crypto engine suites: a fixture that answers and records every message box,
+// an onSolution recorder, plaintext makers and the user's default key container.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "CryApi.h"
+#include "MsgBox.h"
+#include "TestUtil.h"
+
+using Bytes = std::vector<unsigned char>;
+
+// Deterministic plaintext of `size` bytes that is not periodic within a chunk.
+inline Bytes Pattern(size_t size, uint32_t seed = 1) {
+  Bytes b(size);
+  uint32_t x = seed * 2654435761u + 12345u;
+  for (auto& c : b) {
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    c = static_cast<unsigned char>(x);
+  }
+  return b;
+}
+
+// Records onSolution calls; sets Stop at event number StopAt (1-based) when given, and writes
+// Stop := false on every event when ClearStop is set.
+struct SolutionRecorder {
+  std::vector<uint64_t> Positions;
+  std::vector<fw::TObject*> Senders;
+  size_t StopAt = 0;
+  bool ClearStop = false;
+  void Solution(fw::TObject* sender, uint64_t position, bool& stop) {
+    Senders.push_back(sender);
+    Positions.push_back(position);
+    if (ClearStop) stop = false;
+    if (StopAt && Positions.size() == StopAt) stop = true;
+  }
+  crypto::TSolutionEvent Event() { return crypto::TSolutionEvent::Of<&SolutionRecorder::Solution>(this); }
+};
+
+// Every test runs with a message-box hook that answers OK and keeps the request, so a modal box
+// can never block the suite and each test can check exactly what the user would have seen.
+class EngineTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    FOldHook = fw::SetMessageBoxHook([this](const fw::TMessageBoxRequest& r) {
+      Boxes.push_back(r);
+      return IDOK;
+    });
+  }
+  void TearDown() override { fw::SetMessageBoxHook(std::move(FOldHook)); }
+
+  // A ready engine: stream mode, built-in key, recorder attached.
+  void Prepare(crypto::TCryptoApi& e, const std::wstring& src, const std::wstring& dst, const std::string& password,
+               crypto::TCipherMode mode) {
+    e.SetSource(src);
+    e.SetDestination(dst);
+    e.SetPassword(password);
+    e.SetMode(mode);
+    e.onSolution = Recorder.Event();
+  }
+
+  // Makes sure the user's default container holds both key pairs (the key-blob form needs them).
+  static void EnsureUserKeys() {
+    crypto::TCryptoApi e(nullptr);
+    e.SetInitUser(true);
+  }
+
+  TempDir Dir;
+  SolutionRecorder Recorder;
+  std::vector<fw::TMessageBoxRequest> Boxes;
+
+private:
+  fw::TMessageBoxHook FOldHook;
+};

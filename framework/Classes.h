@@ -9,7 +9,13 @@
 #include <variant>
 #include <vector>
 
+#include <windows.h>
+
 #include "SysUtils.h"
+
+// The system header maps RegisterClass to RegisterClassA/W; the framework's class registry
+// below keeps its own name in every unit, whatever the order of includes.
+#undef RegisterClass
 
 namespace fw {
 

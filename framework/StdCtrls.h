@@ -1,0 +1,400 @@
+// Standard controls over the system's window classes and their framework companions.
+//
+// Classes in this file:
+//   TCustomEdit / TEdit          - single-line EDIT: ReadOnly, PasswordChar, MaxLength, OnChange
+//   TMemoStrings                 - the lines of a multi-line edit window as a string list
+//   TCustomMemo / TMemo          - multi-line EDIT with Lines and ScrollBars
+//   TCustomLabel / TLabel        - text painted on the parent (no window), & accelerators
+//   TBoundLabel / TLabeledEdit   - an edit with a label that follows it
+//   TButtonControl / TButton     - BUTTON push button: Default, Cancel, ModalResult
+//   TCustomGroupBox / TGroupBox  - a framed container with a caption
+//   TGroupButton                 - one radio button of a radio group
+//   TCustomRadioGroup/TRadioGroup- a group box of BUTTON radio buttons from a list of items
+//   TCustomPanel / TPanel        - a bevelled container with a centred caption
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "Controls.h"
+#include "GdiHandles.h"
+#include "Lists.h"
+
+namespace fw {
+
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+using enum TAlignment;
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+using enum TScrollStyle;
+
+// The enclosing control of a stored form becomes the parent window of a control. Until the
+// windowing core does this for every TControl, each control family here overrides
+// SetParentComponent with this.
+inline void SetStoredParent(TControl* control, TComponent* parent) {
+  if (auto* p = dynamic_cast<TWinControl*>(parent)) control->SetParent(p);
+}
+#define FW_STORED_PARENT() \
+  void SetParentComponent(TComponent* p) override { ::fw::SetStoredParent(this, p); }
+
+// A string list whose published "Strings" takes a stored list ("Items.Strings = ( ... )").
+class TControlStrings : public TStringList {
+  FW_DECLARE_CLASS()
+public:
+  TNotifyEvent OnListChanged;  // every change, also inside BeginUpdate/EndUpdate pairs' end
+
+protected:
+  void Changed() override;
+};
+
+// ---------------------------------------------------------------------------
+// Edits
+// ---------------------------------------------------------------------------
+class TCustomEdit : public TWinControl {
+  FW_DECLARE_CLASS()
+public:
+  FW_STORED_PARENT()
+  explicit TCustomEdit(TComponent* owner);
+
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool v);
+  // 0: plain text; any other character masks what is typed.
+  wchar_t PasswordChar() const { return FPasswordChar; }
+  void SetPasswordChar(wchar_t c);
+  // Maximum number of characters the user can type; 0 = no limit.
+  int MaxLength() const { return FMaxLength; }
+  void SetMaxLength(int n);
+  void Clear() { SetText(L""); }
+  void SelectAll();
+
+  TNotifyEvent OnChange;
+
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+  virtual void Change();
+  // Colours of the edit area: the control's Color and its font colour.
+  LRESULT CtlColor(HDC dc);
+
+private:
+  bool FReadOnly = false;
+  wchar_t FPasswordChar = 0;
+  int FMaxLength = 0;
+  TBrushHandle FBrush;
+  COLORREF FBrushColor = CLR_INVALID;
+};
+
+class TEdit : public TCustomEdit {
+  FW_DECLARE_CLASS()
+public:
+  using TCustomEdit::TCustomEdit;
+};
+
+class TCustomMemo;
+
+// The lines of a memo, read from and written to its window (or its stored text while it has
+// none). Lines are separated by CRLF, CR or LF; Add appends at the end without rewriting the
+// text and scrolls the new line into view.
+class TMemoStrings : public TPersistent {
+  FW_DECLARE_CLASS()
+public:
+  explicit TMemoStrings(TCustomMemo* memo) : FMemo(memo) {}
+  int Count() const;
+  std::wstring Strings(int index) const;  // raises EListError outside 0..Count-1
+  std::wstring operator[](int index) const { return Strings(index); }
+  std::vector<std::wstring> ToVector() const;
+  void Assign(const std::vector<std::wstring>& lines);
+  int Add(const std::wstring& line);
+  void Clear();
+  // The lines, each ending with CRLF.
+  std::wstring Text() const;
+  void SetText(const std::wstring& text);
+
+private:
+  TCustomMemo* FMemo;
+};
+
+class TCustomMemo : public TCustomEdit {
+  FW_DECLARE_CLASS()
+public:
+  explicit TCustomMemo(TComponent* owner);
+  TMemoStrings* Lines() const { return &FLines; }
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle s);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool v);
+  // Moves the caret to the end and scrolls it into view.
+  void ScrollToEnd();
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+
+private:
+  mutable TMemoStrings FLines{this};
+  TScrollStyle FScrollBars = ssNone;
+  bool FWordWrap = true;
+};
+
+class TMemo : public TCustomMemo {
+  FW_DECLARE_CLASS()
+public:
+  using TCustomMemo::TCustomMemo;
+};
+
+// ---------------------------------------------------------------------------
+// Labels
+// ---------------------------------------------------------------------------
+class TCustomLabel : public TGraphicControl {
+  FW_DECLARE_CLASS()
+public:
+  FW_STORED_PARENT()
+  explicit TCustomLabel(TComponent* owner);
+
+  void SetText(const std::wstring& s) override;
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool v);
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment a);
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool v);
+  // Alt + the label's accelerator focuses this control.
+  TWinControl* FocusControl = nullptr;
+  bool ShowAccelChar = true;
+
+  void WndProc(TMessage& m) override;
+
+protected:
+  void Paint() override;
+  // Fits the bounds to the caption when AutoSize is on.
+  virtual void AdjustBounds();
+  UINT DrawFlags() const;
+
+private:
+  bool FAutoSize = true;
+  bool FTransparent = false;
+  TAlignment FAlignment = taLeftJustify;
+};
+
+class TLabel : public TCustomLabel {
+  FW_DECLARE_CLASS()
+public:
+  using TCustomLabel::TCustomLabel;
+};
+
+class TLabeledEdit;
+
+// The label of a labelled edit; moving or resizing it places it again beside its edit.
+class TBoundLabel : public TCustomLabel {
+  FW_DECLARE_CLASS()
+public:
+  explicit TBoundLabel(TLabeledEdit* edit);
+
+protected:
+  void AdjustBounds() override;
+
+private:
+  TLabeledEdit* FEdit;
+};
+
+enum class TLabelPosition { lpAbove, lpBelow, lpLeft, lpRight };
+using enum TLabelPosition;
+
+class TLabeledEdit : public TCustomEdit {
+  FW_DECLARE_CLASS()
+public:
+  explicit TLabeledEdit(TComponent* owner);
+  ~TLabeledEdit() override;
+
+  TBoundLabel* EditLabel() const { return FEditLabel; }
+  TLabelPosition LabelPosition() const { return FLabelPosition; }
+  void SetLabelPosition(TLabelPosition p);
+  int LabelSpacing() const { return FLabelSpacing; }
+  void SetLabelSpacing(int v);
+
+  void SetParent(TWinControl* parent) override;
+  void SetVisible(bool v) override;
+  void SetEnabled(bool v) override;
+  // Places the label beside the edit by LabelPosition and LabelSpacing.
+  void PlaceLabel();
+
+protected:
+  void BoundsChanged() override;
+  void Notification(TComponent* c, TOperation op) override;
+
+private:
+  TBoundLabel* FEditLabel = nullptr;
+  TLabelPosition FLabelPosition = lpAbove;
+  int FLabelSpacing = 3;
+  bool FPlacing = false;
+};
+
+// ---------------------------------------------------------------------------
+// Buttons
+// ---------------------------------------------------------------------------
+class TButtonControl : public TWinControl {
+  FW_DECLARE_CLASS()
+public:
+  FW_STORED_PARENT()
+  explicit TButtonControl(TComponent* owner);
+};
+
+class TButton : public TButtonControl {
+  FW_DECLARE_CLASS()
+public:
+  explicit TButton(TComponent* owner);
+
+  // Enter presses the default button of the form (unless another button has the focus).
+  bool Default() const { return FDefault; }
+  void SetDefault(bool v);
+  // Escape presses the cancel button.
+  bool Cancel() const { return FCancel; }
+  void SetCancel(bool v) { FCancel = v; }
+  // A non-zero value is given to the form as its ModalResult when the button is clicked.
+  int ModalResult() const { return FModalResult; }
+  void SetModalResult(int v) { FModalResult = v; }
+
+  void Click() override;
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+
+private:
+  bool FDefault = false;
+  bool FCancel = false;
+  int FModalResult = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Group boxes and radio groups
+// ---------------------------------------------------------------------------
+class TCustomGroupBox : public TCustomControl {
+  FW_DECLARE_CLASS()
+public:
+  FW_STORED_PARENT()
+  explicit TCustomGroupBox(TComponent* owner);
+  void SetText(const std::wstring& s) override;
+  void WndProc(TMessage& m) override;
+
+protected:
+  void Paint() override;
+  // The children are laid out inside the frame, below the caption.
+  void AlignControls(RECT& rect) override;
+  // Height of the caption in the control's font.
+  int CaptionHeight();
+};
+
+class TGroupBox : public TCustomGroupBox {
+  FW_DECLARE_CLASS()
+public:
+  using TCustomGroupBox::TCustomGroupBox;
+};
+
+class TCustomRadioGroup;
+
+// One radio button (BUTTON, BS_RADIOBUTTON) of a radio group; the group keeps the checks.
+class TGroupButton : public TButtonControl {
+  FW_DECLARE_CLASS()
+public:
+  TGroupButton(TCustomRadioGroup* group);
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool v);
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+
+private:
+  TCustomRadioGroup* FGroup;
+  bool FChecked = false;
+};
+
+class TCustomRadioGroup : public TCustomGroupBox {
+  FW_DECLARE_CLASS()
+public:
+  explicit TCustomRadioGroup(TComponent* owner);
+  ~TCustomRadioGroup() override;
+
+  TControlStrings* Items() const { return &FItems; }
+  // -1: nothing selected. Setting it does not raise OnClick.
+  int ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int i);
+  int Columns() const { return FColumns; }
+  void SetColumns(int n);
+  int ButtonCount() const { return static_cast<int>(FButtons.size()); }
+  TGroupButton* Buttons(int i) const { return FButtons.at(static_cast<size_t>(i)); }
+
+  void WndProc(TMessage& m) override;
+
+protected:
+  friend class TGroupButton;
+  // A button was chosen by the user (click, space or arrow keys).
+  void ButtonChosen(TGroupButton* button);
+  void MoveSelection(TGroupButton* from, int delta);
+  void BoundsChanged() override;
+  void Loaded() override;
+
+private:
+  void ItemsChanged(TObject*);
+  void UpdateButtons();
+  void ArrangeButtons();
+  void Notification(TComponent* c, TOperation op) override;
+
+  mutable TControlStrings FItems;
+  std::vector<TGroupButton*> FButtons;
+  int FItemIndex = -1;
+  int FColumns = 1;
+};
+
+class TRadioGroup : public TCustomRadioGroup {
+  FW_DECLARE_CLASS()
+public:
+  using TCustomRadioGroup::TCustomRadioGroup;
+};
+
+// ---------------------------------------------------------------------------
+// Panels
+// ---------------------------------------------------------------------------
+enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+using enum TBevelCut;
+
+class TCustomPanel : public TCustomControl {
+  FW_DECLARE_CLASS()
+public:
+  FW_STORED_PARENT()
+  explicit TCustomPanel(TComponent* owner);
+  TBevelCut BevelOuter() const { return FBevelOuter; }
+  void SetBevelOuter(TBevelCut b);
+  TBevelCut BevelInner() const { return FBevelInner; }
+  void SetBevelInner(TBevelCut b);
+  int BevelWidth() const { return FBevelWidth; }
+  void SetBevelWidth(int w);
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment a);
+  void SetText(const std::wstring& s) override;
+
+protected:
+  void Paint() override;
+  void AlignControls(RECT& rect) override;
+  int BorderInset() const;
+
+private:
+  TBevelCut FBevelOuter = bvRaised;
+  TBevelCut FBevelInner = bvNone;
+  int FBevelWidth = 1;
+  TAlignment FAlignment = taCenter;
+};
+
+class TPanel : public TCustomPanel {
+  FW_DECLARE_CLASS()
+public:
+  using TCustomPanel::TCustomPanel;
+};
+
+// Registers the classes of this unit with the class registry.
+void RegisterStdControls();
+
+}  // namespace fw

@@ -783,6 +783,7 @@ TValueListEditor::TValueListEditor(TComponent* owner)
   SetDefaultColWidth(150);
   SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goColSizing | goEditing |
              goAlwaysShowEditor | goThumbTracking);
+  SetDefaultRowHeight(18);
   SetWidth(306);
   SetHeight(300);
   UpdateRowCount();
@@ -818,7 +819,7 @@ void TValueListEditor::SetDisplayOptions(TDisplayOptions o) {
   if (o == FDisplayOptions) return;
   FDisplayOptions = o;
   UpdateRowCount();
-  AutoSizeValueColumn();
+  AutoSizeColumns(false);
   InvalidateGrid();
 }
 
@@ -845,32 +846,48 @@ void TValueListEditor::TitlesChanged(TObject*) { InvalidateGrid(); }
 // Without in-place editing the row is the unit of selection.
 bool TValueListEditor::RowSelectMode() const { return TCustomGrid::RowSelectMode() || !(Options() & goEditing); }
 
+// The key column can always be dragged; the value column's edge follows the window while
+// the columns are fitted to it.
 bool TValueListEditor::CanSizeColumn(int col) const {
-  if (col == 0) return !(FDisplayOptions & doKeyColFixed);
-  return !(FDisplayOptions & doAutoColResize);  // the value column follows the window
+  return col == 0 || !(FDisplayOptions & doAutoColResize);
 }
 
-void TValueListEditor::AutoSizeValueColumn() {
+void TValueListEditor::AutoSizeColumns(bool resized) {
   if (!(FDisplayOptions & doAutoColResize) || FAutoSizing || !HandleAllocated() || IsLoading()) return;
   FAutoSizing = true;
-  int rest = ClientWidth() - ColWidths(0) - 2 * GridLineWidth();
-  SetColWidths(1, std::max(rest, kMinDragWidth));
-  FAutoSizing = false;
+  struct TReset {
+    bool& Flag;
+    ~TReset() { Flag = false; }
+  } reset{FAutoSizing};
+  // A scroll bar that comes or goes while fitting changes the width again.
+  for (int pass = 0; pass < 3; ++pass) {
+    int total = ClientWidth() - 2 * VertLine(false);
+    if (total <= 0) return;
+    int key = ColWidths(0);
+    if (resized && !(FDisplayOptions & doKeyColFixed) && FAutoWidth > 0 && FAutoWidth != total)
+      key = MulDiv(key, total, FAutoWidth);
+    key = std::clamp(key, kMinDragWidth, std::max(kMinDragWidth, total - kMinDragWidth));
+    SetColWidths(0, key);
+    SetColWidths(1, std::max(total - key, kMinDragWidth));
+    FAutoWidth = total;
+    if (ClientWidth() - 2 * VertLine(false) == total) break;
+    resized = true;
+  }
 }
 
 void TValueListEditor::ColWidthsChanged() {
   TCustomDrawGrid::ColWidthsChanged();
-  AutoSizeValueColumn();
+  AutoSizeColumns(false);
 }
 
 void TValueListEditor::ClientResized() {
-  AutoSizeValueColumn();
+  AutoSizeColumns(true);
   TCustomDrawGrid::ClientResized();
 }
 
 void TValueListEditor::Loaded() {
   TCustomDrawGrid::Loaded();
-  AutoSizeValueColumn();
+  AutoSizeColumns(false);
 }
 
 void TValueListEditor::DrawCell(int col, int row, const RECT& rect, TGridDrawState state) {

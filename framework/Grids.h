@@ -66,6 +66,10 @@ class TCustomGrid : public TCustomControl {
 public:
   explicit TCustomGrid(TComponent* owner);
   ~TCustomGrid() override;
+  // Stored forms: the enclosing windowed control becomes the grid's parent.
+  void SetParentComponent(TComponent* p) override {
+    if (auto* w = dynamic_cast<TWinControl*>(p)) SetParent(w);
+  }
 
   // -- shape
   int ColCount() const { return static_cast<int>(FColWidths.size()); }
@@ -167,6 +171,8 @@ protected:
   // Recomputes the scroll bar ranges and positions and repaints.
   void UpdateScrollRange();
   void InvalidateGrid();
+  // Width of the grid line right of a fixed or a normal cell (0 when those lines are off).
+  int VertLine(bool fixed) const;
 
 private:
   int ColumnLeft(int col) const;  // client x of a shown column, -1 when not shown
@@ -175,7 +181,6 @@ private:
   int MaxLeftCol() const;
   int FixedWidth() const;
   int FixedHeight() const;
-  int VertLine(bool fixed) const;
   int HorzLine(bool fixed) const;
   int SizingEdgeAt(int x, int y) const;  // column whose right edge is under (x, y), or -1
   void ClampPositions();
@@ -262,12 +267,15 @@ private:
   void StringsChanged(TObject* sender);
   void TitlesChanged(TObject* sender);
   void UpdateRowCount();
-  void AutoSizeValueColumn();
+  // With doAutoColResize the two columns fill the client width: the value column takes what
+  // the key column leaves; on a resize without doKeyColFixed both keep their proportion.
+  void AutoSizeColumns(bool resized);
 
   std::unique_ptr<TControlStrings> FStrings;
   std::unique_ptr<TControlStrings> FTitleCaptions;
   TDisplayOptions FDisplayOptions = doColumnTitles | doAutoColResize | doKeyColFixed;
   bool FAutoSizing = false;
+  int FAutoWidth = 0;  // the width both columns were last fitted to
 };
 
 // Registers the grid classes with the form reader.

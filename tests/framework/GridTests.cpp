@@ -174,23 +174,45 @@ TEST_F(GridTest, DraggingATitleEdgeSizesTheColumn) {
   SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(120, 8));
   EXPECT_EQ(grid->ColWidths(0), 90);
 
-  // An edge in a data row does not size, and neither does a fixed key column.
+  // An edge in a data row does not size.
   SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(90, RowY(2)));
   SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, RowY(2)));
   SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(60, RowY(2)));
   EXPECT_EQ(grid->ColWidths(0), 90);
-  grid->SetDisplayOptions(doColumnTitles | doKeyColFixed);
-  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(90, 8));
-  SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 8));
-  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(60, 8));
-  EXPECT_EQ(grid->ColWidths(0), 90);
   // Without goColSizing no edge can be dragged.
-  grid->SetDisplayOptions(doColumnTitles);
   grid->SetOptions(grid->Options() & ~goColSizing);
   SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(90, 8));
   SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 8));
   SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(60, 8));
   EXPECT_EQ(grid->ColWidths(0), 90);
+}
+
+TEST_F(GridTest, FittedColumnsFillTheWidthWhenDraggedAndResized) {
+  HWND h = grid->Handle();
+  auto fills = [&] { return grid->ColWidths(0) + grid->ColWidths(1) + 2 == grid->ClientWidth(); };
+  grid->SetDisplayOptions(doColumnTitles | doAutoColResize | doKeyColFixed);
+  EXPECT_EQ(grid->ColWidths(0), 48);
+  EXPECT_TRUE(fills());
+  // Dragging the key column: the value column takes the rest.
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(48, 8));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(100, 8));
+  EXPECT_EQ(grid->ColWidths(0), 100);
+  EXPECT_TRUE(fills());
+  // Wider window with a fixed key column: only the value column grows.
+  grid->SetWidth(grid->Width() + 40);
+  EXPECT_EQ(grid->ColWidths(0), 100);
+  EXPECT_TRUE(fills());
+  // A vertical scroll bar narrows the client area: still no horizontal scrolling.
+  AddLines(40);
+  EXPECT_TRUE(fills());
+  EXPECT_EQ(grid->LeftCol(), 0);
+  // Without doKeyColFixed both columns keep their proportion.
+  grid->SetDisplayOptions(doColumnTitles | doAutoColResize);
+  int before = grid->ClientWidth() - 2;
+  int key = grid->ColWidths(0);
+  grid->SetWidth(grid->Width() + 100);
+  EXPECT_NEAR(grid->ColWidths(0), MulDiv(key, grid->ClientWidth() - 2, before), 1);
+  EXPECT_TRUE(fills());
 }
 
 TEST_F(GridTest, ThumbTrackingScrollsTheTopRow) {
@@ -333,7 +355,6 @@ const char* kStoredGrid = R"(object GridHostForm: TGridHostForm
       48
       357)
     DefaultColWidth = 150
-    DisplayOptions = [doColumnTitles, doKeyColFixed]
     Options = [goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goColSizing, goThumbTracking]
     PopupMenu = PMSource
     ScrollBars = ssVertical
@@ -359,7 +380,7 @@ TEST(GridStoredForm, SetsEveryPublishedPropertyOfTheSourceList) {
   // The stored widths win over the default width read after them.
   EXPECT_EQ(grid->ColWidths(0), 48);
   EXPECT_EQ(grid->ColWidths(1), 357);
-  EXPECT_EQ(grid->DisplayOptions(), unsigned(doColumnTitles | doKeyColFixed));
+  EXPECT_EQ(grid->DisplayOptions(), unsigned(doColumnTitles | doAutoColResize | doKeyColFixed));  // defaults
   EXPECT_EQ(grid->Options(),
             unsigned(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goColSizing | goThumbTracking));
   EXPECT_EQ(grid->ScrollBars(), ssVertical);
@@ -375,6 +396,9 @@ TEST(GridStoredForm, SetsEveryPublishedPropertyOfTheSourceList) {
 
   if (!grid->Parent()) grid->SetParent(&form);
   form.HandleNeeded();
+  // Fitted to the window: 411 less the sunken edge, the key column and two grid lines.
+  EXPECT_EQ(grid->ColWidths(0), 48);
+  EXPECT_EQ(grid->ColWidths(1), 357);
   // Only the vertical bar, and only when the lines need it.
   EXPECT_FALSE(GetWindowLongW(grid->Handle(), GWL_STYLE) & WS_VSCROLL);
   for (int i = 1; i <= 30; ++i) grid->Strings().Add(std::to_wstring(i) + L"=x");

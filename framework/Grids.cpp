@@ -1,5 +1,4 @@
-// Grids: cell layout, scrolling, navigation, column sizing and off-screen painting of the grid,
-// and the key/value list editor.
+// Grids: cell layout, scrolling, navigation, column sizing and off-screen painting of the grid.
 #include "Grids.h"
 
 #include <windowsx.h>
@@ -15,10 +14,6 @@ namespace {
 
 // Half-width of the band around a column edge in which a press starts sizing.
 constexpr int kSizingSlack = 3;
-// Narrowest column a user drag can leave.
-constexpr int kMinDragWidth = 4;
-// Space between a cell's left edge and its text.
-constexpr int kTextIndent = 2;
 
 // Closes the drop handle however the handler leaves.
 class TDropHandle {
@@ -516,7 +511,7 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 
 void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
   if (FSizingCol >= 0) {
-    SetColWidths(FSizingCol, std::max(x - FSizingLeft, kMinDragWidth));
+    SetColWidths(FSizingCol, std::max(x - FSizingLeft, MinColumnWidth));
   } else if ((shift & ssLeft) && GetCapture() == HandleIfAllocated()) {
     // Dragging over the cells moves the current cell with the mouse.
     TGridCoord cell = MouseCoord(std::clamp(x, 0, ClientWidth() - 1), std::clamp(y, 0, ClientHeight() - 1));
@@ -528,7 +523,7 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
 // Sizing ends with the button release (before the capture goes, which would cancel it).
 void TCustomGrid::EndColumnSizing(int x) {
   int col = std::exchange(FSizingCol, -1);
-  SetColWidths(col, std::max(x - FSizingLeft, kMinDragWidth));
+  SetColWidths(col, std::max(x - FSizingLeft, MinColumnWidth));
 }
 
 void TCustomGrid::DropFiles(HDROP drop) {
@@ -768,139 +763,6 @@ void TCustomDrawGrid::DrawCell(int col, int row, const RECT& rect, TGridDrawStat
 }
 
 // ---------------------------------------------------------------------------
-// TValueListEditor
-// ---------------------------------------------------------------------------
-
-TValueListEditor::TValueListEditor(TComponent* owner)
-    : TCustomDrawGrid(owner), FStrings(std::make_unique<TControlStrings>()),
-      FTitleCaptions(std::make_unique<TControlStrings>()) {
-  FTitleCaptions->Add(L"键");
-  FTitleCaptions->Add(L"值");
-  FStrings->OnListChanged = TNotifyEvent::Of<&TValueListEditor::StringsChanged>(this);
-  FTitleCaptions->OnListChanged = TNotifyEvent::Of<&TValueListEditor::TitlesChanged>(this);
-  SetColCount(2);
-  SetFixedCols(0);
-  SetDefaultColWidth(150);
-  SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goColSizing | goEditing |
-             goAlwaysShowEditor | goThumbTracking);
-  SetDefaultRowHeight(18);
-  SetWidth(306);
-  SetHeight(300);
-  UpdateRowCount();
-}
-
-TValueListEditor::~TValueListEditor() {
-  // The lists outlive nothing that calls back into a half-destroyed grid.
-  FStrings->OnListChanged.Clear();
-  FTitleCaptions->OnListChanged.Clear();
-}
-
-int TValueListEditor::StringIndex(int row) const {
-  int i = row - FixedRows();
-  return i >= 0 && i < FStrings->Count() ? i : -1;
-}
-
-// A line without the separator has no key: its whole text is the value.
-std::wstring TValueListEditor::Keys(int row) const {
-  int i = StringIndex(row);
-  return i < 0 ? std::wstring() : FStrings->Names(i);
-}
-
-std::wstring TValueListEditor::Cells(int col, int row) const {
-  if (row < FixedRows()) return col >= 0 && col < FTitleCaptions->Count() ? FTitleCaptions->Strings(col) : L"";
-  int i = StringIndex(row);
-  if (i < 0) return L"";
-  const std::wstring& line = FStrings->Strings(i);
-  if (line.find(FStrings->NameValueSeparator) == std::wstring::npos) return col == 1 ? line : L"";
-  return col == 0 ? FStrings->Names(i) : FStrings->ValueFromIndex(i);
-}
-
-void TValueListEditor::SetDisplayOptions(TDisplayOptions o) {
-  if (o == FDisplayOptions) return;
-  FDisplayOptions = o;
-  UpdateRowCount();
-  AutoSizeColumns(false);
-  InvalidateGrid();
-}
-
-// One row per line plus the title row; an empty list still shows one empty row.
-void TValueListEditor::UpdateRowCount() {
-  int titles = (FDisplayOptions & doColumnTitles) ? 1 : 0;
-  int rows = std::max(FStrings->Count(), 1) + titles;
-  if (rows > RowCount()) {
-    SetRowCount(rows);
-    SetFixedRows(titles);
-  } else {
-    SetFixedRows(titles);
-    SetRowCount(rows);
-  }
-}
-
-void TValueListEditor::StringsChanged(TObject*) {
-  UpdateRowCount();
-  UpdateScrollRange();
-}
-
-void TValueListEditor::TitlesChanged(TObject*) { InvalidateGrid(); }
-
-// Without in-place editing the row is the unit of selection.
-bool TValueListEditor::RowSelectMode() const { return TCustomGrid::RowSelectMode() || !(Options() & goEditing); }
-
-// The key column can always be dragged; the value column's edge follows the window while
-// the columns are fitted to it.
-bool TValueListEditor::CanSizeColumn(int col) const {
-  return col == 0 || !(FDisplayOptions & doAutoColResize);
-}
-
-void TValueListEditor::AutoSizeColumns(bool resized) {
-  if (!(FDisplayOptions & doAutoColResize) || FAutoSizing || !HandleAllocated() || IsLoading()) return;
-  FAutoSizing = true;
-  struct TReset {
-    bool& Flag;
-    ~TReset() { Flag = false; }
-  } reset{FAutoSizing};
-  // A scroll bar that comes or goes while fitting changes the width again.
-  for (int pass = 0; pass < 3; ++pass) {
-    int total = ClientWidth() - 2 * VertLine(false);
-    if (total <= 0) return;
-    int key = ColWidths(0);
-    if (resized && !(FDisplayOptions & doKeyColFixed) && FAutoWidth > 0 && FAutoWidth != total)
-      key = MulDiv(key, total, FAutoWidth);
-    key = std::clamp(key, kMinDragWidth, std::max(kMinDragWidth, total - kMinDragWidth));
-    SetColWidths(0, key);
-    SetColWidths(1, std::max(total - key, kMinDragWidth));
-    FAutoWidth = total;
-    if (ClientWidth() - 2 * VertLine(false) == total) break;
-    resized = true;
-  }
-}
-
-void TValueListEditor::ColWidthsChanged() {
-  TCustomDrawGrid::ColWidthsChanged();
-  AutoSizeColumns(false);
-}
-
-void TValueListEditor::ClientResized() {
-  AutoSizeColumns(true);
-  TCustomDrawGrid::ClientResized();
-}
-
-void TValueListEditor::Loaded() {
-  TCustomDrawGrid::Loaded();
-  AutoSizeColumns(false);
-}
-
-void TValueListEditor::DrawCell(int col, int row, const RECT& rect, TGridDrawState state) {
-  std::wstring text = Cells(col, row);
-  if (!text.empty()) {
-    TCanvas& canvas = Canvas();
-    int y = rect.top + (rect.bottom - rect.top - canvas.TextHeight(text)) / 2;
-    canvas.TextRect(rect, rect.left + kTextIndent, y, text);
-  }
-  TCustomDrawGrid::DrawCell(col, row, rect, state);
-}
-
-// ---------------------------------------------------------------------------
 // Class information
 // ---------------------------------------------------------------------------
 
@@ -973,29 +835,5 @@ const TClassInfo& TCustomDrawGrid::StaticClassInfo() {
   return info;
 }
 
-const TClassInfo& TValueListEditor::StaticClassInfo() {
-  static const TClassInfo info{
-      "TValueListEditor",
-      &TCustomDrawGrid::StaticClassInfo(),
-      [](TComponent* owner) -> TComponent* { return new TValueListEditor(owner); },
-      {{"DisplayOptions", TPropKind::Set,
-        [](TObject* o) -> TPropValue { return int64_t(As<TValueListEditor>(o)->DisplayOptions()); },
-        [](TObject* o, const TPropValue& v) {
-          As<TValueListEditor>(o)->SetDisplayOptions(static_cast<TDisplayOptions>(PropInt(v)));
-        },
-        {"doColumnTitles", "doAutoColResize", "doKeyColFixed"}},
-       {"KeyOptions", TPropKind::Set, [](TObject* o) -> TPropValue { return int64_t(As<TValueListEditor>(o)->KeyOptions); },
-        [](TObject* o, const TPropValue& v) { As<TValueListEditor>(o)->KeyOptions = static_cast<TKeyOptions>(PropInt(v)); },
-        {"keyEdit", "keyAdd", "keyDelete", "keyUnique"}},
-       {"Strings", TPropKind::Object,
-        [](TObject* o) -> TPropValue { return static_cast<TObject*>(&As<TValueListEditor>(o)->Strings()); }, nullptr},
-       {"TitleCaptions", TPropKind::Object,
-        [](TObject* o) -> TPropValue { return static_cast<TObject*>(&As<TValueListEditor>(o)->TitleCaptions()); },
-        nullptr}},
-      {}};
-  return info;
-}
-
-void RegisterGridControls() { RegisterClass(&TValueListEditor::StaticClassInfo()); }
 
 }  // namespace fw

@@ -5,7 +5,8 @@
 //                       navigation, window scroll bars, column sizing, off-screen painting
 //   TCustomDrawGrid   - a grid whose cells are drawn by the OnDrawCell event
 //   TValueListEditor  - two columns (key, value) over a string list of "key=value" lines
-// RegisterGridControls() makes TValueListEditor known to the form reader.
+// RegisterGridControls() makes TValueListEditor known to the form reader. The list editor is
+// implemented in ValueListEditor.cpp, the rest in Grids.cpp.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
@@ -173,6 +174,8 @@ protected:
   void InvalidateGrid();
   // Width of the grid line right of a fixed or a normal cell (0 when those lines are off).
   int VertLine(bool fixed) const;
+  // Narrowest column a user drag or a fitting can leave; space left of a cell's text.
+  static constexpr int MinColumnWidth = 4, TextIndent = 2;
 
 private:
   int ColumnLeft(int col) const;  // client x of a shown column, -1 when not shown

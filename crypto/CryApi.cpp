@@ -306,8 +306,8 @@ bool TCryptoApi::CheckUserKeys() {
     Say(fw::AnsiToWide(text), L"Key Container...");
   }
 
-  for (DWORD spec : {DWORD(AT_SIGNATURE), DWORD(AT_KEYEXCHANGE)}) {
-    if (CryptGetUserKey(FContext.Get(), spec, FKey.Put())) {
+  for (DWORD keySpec : {DWORD(AT_SIGNATURE), DWORD(AT_KEYEXCHANGE)}) {
+    if (CryptGetUserKey(FContext.Get(), keySpec, FKey.Put())) {
       FKey.Release();
       continue;
     }
@@ -315,7 +315,7 @@ bool TCryptoApi::CheckUserKeys() {
       Say(L"Error during CryptGetUserKey", kErrorCaption);
       return false;
     }
-    if (!CryptGenKey(FContext.Get(), spec, 0, FKey.Put())) {
+    if (!CryptGenKey(FContext.Get(), keySpec, 0, FKey.Put())) {
       Say(L"Error during CryptGenKey", kErrorCaption);
       return false;
     }

@@ -47,10 +47,10 @@ UINT_PTR CALLBACK FileDialogHook(HWND dlg, UINT msg, WPARAM, LPARAM lParam) noex
     auto* n = reinterpret_cast<OFNOTIFYW*>(lParam);
     if (n->hdr.code != CDN_SELCHANGE || !n->lpOFN) return 0;
     HWND parent = GetParent(dlg);
-    LRESULT spec = SendMessageW(parent, CDM_GETSPEC, 0, 0);
+    LRESULT nameLength = SendMessageW(parent, CDM_GETSPEC, 0, 0);
     LRESULT path = SendMessageW(parent, CDM_GETFOLDERPATH, 0, 0);
-    if (spec < 0 || path < 0) return 0;
-    size_t needed = static_cast<size_t>(spec + path) + 16;
+    if (nameLength < 0 || path < 0) return 0;
+    size_t needed = static_cast<size_t>(nameLength + path) + 16;
     auto* buf = reinterpret_cast<TFileBuffer*>(n->lpOFN->lCustData);
     if (buf && needed > n->lpOFN->nMaxFile) {
       buf->Chars.resize(needed * 2, L'\0');

@@ -242,9 +242,9 @@ TEST_F(EngineTest, InitUserCreatesTheContainerOnceAndThenShowsNothing) {
   // Both pairs now exist.
   HCRYPTPROV prov = 0;
   ASSERT_TRUE(CryptAcquireContextA(&prov, nullptr, nullptr, PROV_RSA_FULL, 0));
-  for (DWORD spec : {DWORD(AT_SIGNATURE), DWORD(AT_KEYEXCHANGE)}) {
+  for (DWORD keySpec : {DWORD(AT_SIGNATURE), DWORD(AT_KEYEXCHANGE)}) {
     HCRYPTKEY k = 0;
-    EXPECT_TRUE(CryptGetUserKey(prov, spec, &k)) << spec;
+    EXPECT_TRUE(CryptGetUserKey(prov, keySpec, &k)) << keySpec;
     if (k) CryptDestroyKey(k);
   }
   CryptReleaseContext(prov, 0);

@@ -107,7 +107,17 @@ const TClassInfo& TControl::StaticClassInfo() {
        {"Enabled", TPropKind::Boolean, [](TObject* o) -> TPropValue { return As<TControl>(o)->Enabled(); },
         [](TObject* o, const TPropValue& v) { As<TControl>(o)->SetEnabled(PropBool(v)); }},
        {"Color", TPropKind::Integer, [](TObject* o) -> TPropValue { return int64_t(As<TControl>(o)->Color()); },
-        [](TObject* o, const TPropValue& v) { As<TControl>(o)->SetColor(static_cast<TColor>(PropInt(v))); }},
+        [](TObject* o, const TPropValue& v) {
+          TColor c = 0;
+          if (auto s = std::get_if<std::wstring>(&v)) {
+            if (!IdentToColor(*s, c)) throw EPropertyError(L"无效的颜色值: " + *s);
+          } else {
+            c = static_cast<TColor>(PropInt(v));
+          }
+          As<TControl>(o)->SetColor(c);
+        }},
+       {"Font", TPropKind::Object, [](TObject* o) -> TPropValue { return static_cast<TObject*>(As<TControl>(o)->Font()); },
+        nullptr},
        {"ParentColor", TPropKind::Boolean, [](TObject* o) -> TPropValue { return As<TControl>(o)->ParentColor(); },
         [](TObject* o, const TPropValue& v) { As<TControl>(o)->SetParentColor(PropBool(v)); }},
        {"ParentFont", TPropKind::Boolean, [](TObject* o) -> TPropValue { return As<TControl>(o)->ParentFont(); },

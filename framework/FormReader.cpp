@@ -328,8 +328,10 @@ private:
     auto wrong = [&] { Fail(line, "属性 " + rest + " 的值类型不对"); };
     switch (p->Kind) {
       case TPropKind::Integer:
-        if (v.ValueKind != K::Integer) wrong();
-        p->Set(target, v.Int);
+        // An identifier ("clBtnFace", "GB2312_CHARSET") goes to the setter as text.
+        if (v.ValueKind == K::Ident) p->Set(target, Utf8ToWide(v.Ident));
+        else if (v.ValueKind == K::Integer) p->Set(target, v.Int);
+        else wrong();
         break;
       case TPropKind::Boolean:
         if (v.ValueKind != K::Ident) wrong();

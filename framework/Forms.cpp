@@ -95,6 +95,10 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
         [](TObject* o) -> TPropValue { return int64_t(As<TCustomForm>(o)->WindowState()); },
         [](TObject* o, const TPropValue& v) { As<TCustomForm>(o)->SetWindowState(static_cast<TWindowState>(PropInt(v))); },
         WindowStateNames},
+       {"Menu", TPropKind::Object, [](TObject* o) -> TPropValue { return static_cast<TObject*>(As<TCustomForm>(o)->Menu); },
+        [](TObject* o, const TPropValue& v) {
+          As<TCustomForm>(o)->Menu = dynamic_cast<TComponent*>(std::get<TObject*>(v));
+        }},
        {"KeyPreview", TPropKind::Boolean, [](TObject* o) -> TPropValue { return As<TCustomForm>(o)->KeyPreview; },
         [](TObject* o, const TPropValue& v) { As<TCustomForm>(o)->KeyPreview = PropBool(v); }},
        MethodProp<TCustomForm, &TCustomForm::OnCreate>("OnCreate"),

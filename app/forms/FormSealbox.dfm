@@ -207,7 +207,6 @@ object FormSealbox: TFormSealbox
         Width = 50
       end>
     ParentFont = False
-    UseSystemFont = False
     PIndex = 2
   end
   object Encrypt: TCryptoApi

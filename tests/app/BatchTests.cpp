@@ -130,6 +130,17 @@ TEST(SourceList, NumbersEntriesAfterAddDeleteAndDrop) {
   Click(w->ClearFile);
   EXPECT_EQ(w->VLDSource->Strings().Count(), 0);
   EXPECT_EQ(w->VLDSource->RowCount(), 2);  // the title row and one empty row
+
+  // "选择源文件" through the real open dialog; a cancelled dialog adds nothing.
+  {
+    DialogDriver driver({{DialogStep::SaveAs, files[1]}, {DialogStep::Cancel}});
+    Click(w->SelectFile);
+    Click(w->SelectFile);
+    EXPECT_TRUE(driver.Done());
+    ASSERT_FALSE(driver.Titles.empty());
+    EXPECT_EQ(driver.Titles[0], L"请选择被加密文件");
+  }
+  EXPECT_EQ(Lines(w.Form), std::vector<std::wstring>{L"1=" + files[1]});
 }
 
 TEST(Batch, EncryptsThreeFilesAndDecryptsThemBack) {
@@ -282,6 +293,20 @@ TEST(Batch, FailedFilesAreLoggedAsFailuresAndTheBatchGoesOn) {
   bool canClose = false;
   w->FormCloseQuery(w.Form, canClose);
   EXPECT_TRUE(canClose);
+}
+
+TEST(Batch, NetworkDestinationKeepsItsLeadingBackslashes) {
+  BoxRecorder boxes;
+  MainWindow w;
+  Sources s;
+  w->AddSourceFiles({s.Paths[0]});
+  w->LEDest->SetText(L"\\\\localhost\\no-such-share\\");
+  Click(w->Cifra);
+  // The share does not exist: the run fails, and the path it names is the network path.
+  ASSERT_EQ(w.Log().size(), 1u);
+  EXPECT_NE(w.Log()[0].find(L"\\\\localhost\\no-such-share\\a.txt.sbx"), std::wstring::npos)
+      << fw::WideToUtf8(w.Log()[0]);
+  EXPECT_TRUE(app::Idle);
 }
 
 TEST(Batch, StopDuringTheFirstFileAndTheCloseGuard) {

@@ -330,6 +330,19 @@ void TFormSealbox::RunBatch(bool encrypt) {
 
   StopRequested = false;
   SetBatchRunning(true);
+  // Whatever ends the loop (also an exception on its way to the application's report),
+  // the window is idle again afterwards.
+  struct TBatchEnd {
+    TFormSealbox* Form;
+    ~TBatchEnd() {
+      Idle = true;
+      try {
+        Form->SetBatchRunning(false);
+      } catch (...) {
+        // Re-enabling controls does not fail in practice; a destructor must not throw.
+      }
+    }
+  } batchEnd{this};
   for (const std::wstring& src : kept) {
     const batch::TOutputName name = encrypt ? batch::EncryptedName(dest, src) : batch::DecryptedName(dest, src);
     std::wstring out = name.Path;
@@ -359,8 +372,6 @@ void TFormSealbox::RunBatch(bool encrypt) {
     }
     if (Application->Terminated()) break;
   }
-  SetBatchRunning(false);
-  Idle = true;
 }
 
 bool TFormSealbox::RunEngine(bool encrypt, const std::wstring& source, const std::wstring& output) {

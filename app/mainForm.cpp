@@ -160,7 +160,11 @@ void TFormSealbox::FormCloseQuery(TObject*, bool& canClose) {
 void TFormSealbox::MFExitClick(TObject*) { Close(); }
 
 void TFormSealbox::MHDocClick(TObject*) {
-  if (!FormHelp) Application->CreateForm(FormHelp);
+  if (!FormHelp) {
+    // Made here only when the entry did not make it; it must never become the main form.
+    FormHelp = new TFormHelp(Application);
+    FormHelp->AfterConstruction();
+  }
   FormHelp->ShowModal();
 }
 

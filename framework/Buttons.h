@@ -9,7 +9,6 @@ namespace fw {
 class TSpeedButton : public TGraphicControl {
   FW_DECLARE_CLASS()
 public:
-  FW_STORED_PARENT()
   explicit TSpeedButton(TComponent* owner);
 
   // Flat: the face shows its edge only while the mouse is over it or it is pressed.

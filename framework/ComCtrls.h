@@ -78,7 +78,6 @@ using TDrawPanelEvent = TMethod<void(TCustomStatusBar* bar, TStatusPanel* panel,
 class TCustomStatusBar : public TWinControl {
   FW_DECLARE_CLASS()
 public:
-  FW_STORED_PARENT()
   explicit TCustomStatusBar(TComponent* owner);
   ~TCustomStatusBar() override;
 
@@ -124,7 +123,6 @@ public:
 class TProgressBar : public TWinControl {
   FW_DECLARE_CLASS()
 public:
-  FW_STORED_PARENT()
   explicit TProgressBar(TComponent* owner);
   int Min() const { return FMin; }
   void SetMin(int v);

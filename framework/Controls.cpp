@@ -50,7 +50,7 @@ TWinControl* FindControl(HWND wnd) {
   return static_cast<TWinControl*>(GetPropW(wnd, ControlAtomString().c_str()));
 }
 
-TWinControl* FindVCLWindowControl(HWND wnd) {
+TWinControl* FindWindowControl(HWND wnd) {
   while (wnd) {
     if (TWinControl* c = FindControl(wnd)) return c;
     wnd = GetParent(wnd);
@@ -1153,6 +1153,10 @@ void TCustomControl::PaintWindow(HDC dc) {
     ~TEnd() { C->FCanvas.SetHandle(nullptr); C->FPaintDC = nullptr; }
   } end{this};
   Paint();
+}
+
+void TControl::SetParentComponent(TComponent* parent) {
+  if (auto* p = dynamic_cast<TWinControl*>(parent)) SetParent(p);
 }
 
 }  // namespace fw

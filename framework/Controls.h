@@ -93,6 +93,8 @@ public:
   // -- attributes
   TWinControl* Parent() const { return FParent; }
   virtual void SetParent(TWinControl* parent);
+  // Stored forms: the enclosing windowed control becomes the parent window.
+  void SetParentComponent(TComponent* parent) override;
   // Bounds relative to the parent's client area (screen coordinates for a top-level form).
   int Left() const { return FLeft; }
   int Top() const { return FTop; }
@@ -382,6 +384,6 @@ inline TWinControl* ControlFromWindow(HWND wnd) { return FindControl(wnd); }
 // The name of that window property for this module and thread.
 const std::wstring& ControlAtomString();
 // Nearest framework control of wnd or of one of its parents.
-TWinControl* FindVCLWindowControl(HWND wnd);
+TWinControl* FindWindowControl(HWND wnd);
 
 }  // namespace fw

@@ -482,7 +482,7 @@ void TCustomForm::WndProc(TMessage& m) {
       WORD key = static_cast<WORD>(m.WParam);
       TShiftState shift = KeyboardShiftState();
       if (shift & (ssAlt | ssCtrl)) return;
-      TWinControl* current = FindVCLWindowControl(GetFocus());
+      TWinControl* current = FindWindowControl(GetFocus());
       if (key == VK_TAB) {
         m.Result = SelectNext(current, !(shift & ssShift), true) ? 1 : 0;
       } else if (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN) {
@@ -541,7 +541,7 @@ void TApplication::Run() {
 
 bool TApplication::IsKeyMsg(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
-  TWinControl* c = FindVCLWindowControl(msg.hwnd);
+  TWinControl* c = FindWindowControl(msg.hwnd);
   if (!c) return false;
   return c->Perform(CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
 }

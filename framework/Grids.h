@@ -67,10 +67,6 @@ class TCustomGrid : public TCustomControl {
 public:
   explicit TCustomGrid(TComponent* owner);
   ~TCustomGrid() override;
-  // Stored forms: the enclosing windowed control becomes the grid's parent.
-  void SetParentComponent(TComponent* p) override {
-    if (auto* w = dynamic_cast<TWinControl*>(p)) SetParent(w);
-  }
 
   // -- shape
   int ColCount() const { return static_cast<int>(FColWidths.size()); }

@@ -581,7 +581,7 @@ void TButton::WndProc(TMessage& m) {
     case CM_DIALOGKEY: {
       // Enter: the focused button, else the default one unless another button has the focus.
       // Escape: the cancel button.
-      auto* focused = FindVCLWindowControl(GetFocus());
+      auto* focused = FindWindowControl(GetFocus());
       bool enter = m.WParam == VK_RETURN &&
                    (focused == this || (FDefault && !dynamic_cast<TButtonControl*>(focused)));
       bool escape = m.WParam == VK_ESCAPE && FCancel;

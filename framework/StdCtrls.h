@@ -28,15 +28,6 @@ using enum TAlignment;
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 using enum TScrollStyle;
 
-// The enclosing control of a stored form becomes the parent window of a control. Until the
-// windowing core does this for every TControl, each control family here overrides
-// SetParentComponent with this.
-inline void SetStoredParent(TControl* control, TComponent* parent) {
-  if (auto* p = dynamic_cast<TWinControl*>(parent)) control->SetParent(p);
-}
-#define FW_STORED_PARENT() \
-  void SetParentComponent(TComponent* p) override { ::fw::SetStoredParent(this, p); }
-
 // A string list whose published "Strings" takes a stored list ("Items.Strings = ( ... )").
 class TControlStrings : public TStringList {
   FW_DECLARE_CLASS()
@@ -53,7 +44,6 @@ protected:
 class TCustomEdit : public TWinControl {
   FW_DECLARE_CLASS()
 public:
-  FW_STORED_PARENT()
   explicit TCustomEdit(TComponent* owner);
 
   bool ReadOnly() const { return FReadOnly; }
@@ -149,7 +139,6 @@ public:
 class TCustomLabel : public TGraphicControl {
   FW_DECLARE_CLASS()
 public:
-  FW_STORED_PARENT()
   explicit TCustomLabel(TComponent* owner);
 
   void SetText(const std::wstring& s) override;
@@ -236,7 +225,6 @@ private:
 class TButtonControl : public TWinControl {
   FW_DECLARE_CLASS()
 public:
-  FW_STORED_PARENT()
   explicit TButtonControl(TComponent* owner);
 };
 
@@ -273,7 +261,6 @@ private:
 class TCustomGroupBox : public TCustomControl {
   FW_DECLARE_CLASS()
 public:
-  FW_STORED_PARENT()
   explicit TCustomGroupBox(TComponent* owner);
   void SetText(const std::wstring& s) override;
   void WndProc(TMessage& m) override;
@@ -364,7 +351,6 @@ using enum TBevelCut;
 class TCustomPanel : public TCustomControl {
   FW_DECLARE_CLASS()
 public:
-  FW_STORED_PARENT()
   explicit TCustomPanel(TComponent* owner);
   TBevelCut BevelOuter() const { return FBevelOuter; }
   void SetBevelOuter(TBevelCut b);

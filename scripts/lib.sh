@@ -29,7 +29,7 @@ as_root() {
 # Debian packages the build and the tests need.
 PACKAGES_NATIVE=(cmake make g++ clang libclang-rt-14-dev googletest ccache openssl gzip)
 PACKAGES_CROSS=(g++-mingw-w64-i686-posix g++-mingw-w64-i686 wine wine32:i386 xvfb xauth
-                fonts-wqy-microhei x11-apps imagemagick)
+                fonts-wqy-microhei fonts-wine x11-apps imagemagick)
 
 ensure_packages() {
   local missing=() p

@@ -58,7 +58,7 @@ const fw::TClassInfo& TCryptoApi::StaticClassInfo() {
   static const fw::TClassInfo info{
       "TCryptoApi",
       &fw::TComponent::StaticClassInfo(),
-      [](fw::TComponent* owner) -> fw::TComponent* { return new TCryptoApi(owner); },
+      &fw::NewComponent<TCryptoApi>,
       {
           {"Source", TPropKind::String, [](fw::TObject* o) -> TPropValue { return As<TCryptoApi>(o)->Source(); },
            [](fw::TObject* o, const TPropValue& v) { As<TCryptoApi>(o)->SetSource(fw::PropStr(v)); },

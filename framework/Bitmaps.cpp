@@ -112,10 +112,7 @@ private:
   HGDIOBJ FOldBitmap = nullptr;
 };
 
-const TClassInfo& TBitmap::StaticClassInfo() {
-  static const TClassInfo info{"TBitmap", &TPersistent::StaticClassInfo(), {}, {}, {}};
-  return info;
-}
+FW_DEFINE_CLASS(TBitmap, TPersistent)
 
 TBitmap::TBitmap() = default;
 

@@ -9,7 +9,7 @@ const TClassInfo& TSpeedButton::StaticClassInfo() {
   static const TClassInfo info{
       "TSpeedButton",
       &TGraphicControl::StaticClassInfo(),
-      [](TComponent* o) -> TComponent* { return new TSpeedButton(o); },
+      &NewComponent<TSpeedButton>,
       {props::Prop("Flat", TPropKind::Boolean, &TSpeedButton::Flat, &TSpeedButton::SetFlat),
        MethodProp<TSpeedButton, &TSpeedButton::OnClick>("OnClick")},
       {}};

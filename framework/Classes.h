@@ -136,11 +136,33 @@ public:
   bool InheritsFrom(const TClassInfo& c) const { return ClassInfo().InheritsFrom(&c); }
 };
 
-// Declares the class-info accessors; define the info with FW_CLASS_INFO in the .cpp.
+// Declares the class-info accessors; define the info in the .cpp (FW_DEFINE_CLASS where the
+// class publishes nothing of its own).
 #define FW_DECLARE_CLASS()                                              \
  public:                                                                \
   static const ::fw::TClassInfo& StaticClassInfo();                     \
   const ::fw::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+
+// Factory of a class the form reader creates by name: new C(owner).
+template <class C>
+TComponent* NewComponent(TComponent* owner) {
+  return new C(owner);
+}
+
+// Defines the class info of class C (derived from Parent) that publishes nothing of its own
+// and is not created by name.
+#define FW_DEFINE_CLASS(C, Parent)                                                    \
+  const ::fw::TClassInfo& C::StaticClassInfo() {                                      \
+    static const ::fw::TClassInfo info{#C, &Parent::StaticClassInfo(), {}, {}, {}};   \
+    return info;                                                                      \
+  }
+
+// The same for a class that the form reader creates by name.
+#define FW_DEFINE_CREATABLE_CLASS(C, Parent)                                                           \
+  const ::fw::TClassInfo& C::StaticClassInfo() {                                                       \
+    static const ::fw::TClassInfo info{#C, &Parent::StaticClassInfo(), &::fw::NewComponent<C>, {}, {}}; \
+    return info;                                                                                       \
+  }
 
 // Helpers to write property tables tersely.
 template <class T>

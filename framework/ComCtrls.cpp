@@ -109,10 +109,7 @@ void TStatusPanel::SetBevel(TStatusPanelBevel b) {
   Changed(false);
 }
 
-const TClassInfo& TStatusPanels::StaticClassInfo() {
-  static const TClassInfo info{"TStatusPanels", &TCollection::StaticClassInfo(), {}, {}, {}};
-  return info;
-}
+FW_DEFINE_CLASS(TStatusPanels, TCollection)
 
 TStatusPanel* TStatusPanels::Add() {
   TStatusPanel* p = FItems.emplace_back(std::make_unique<TStatusPanel>(this)).get();
@@ -266,11 +263,7 @@ void TCustomStatusBar::WndProc(TMessage& m) {
   TWinControl::WndProc(m);
 }
 
-const TClassInfo& TStatusBar::StaticClassInfo() {
-  static const TClassInfo info{"TStatusBar", &TCustomStatusBar::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TStatusBar(o); }, {}, {}};
-  return info;
-}
+FW_DEFINE_CREATABLE_CLASS(TStatusBar, TCustomStatusBar)
 
 // ---------------------------------------------------------------------------
 // TProgressBar
@@ -280,7 +273,7 @@ const TClassInfo& TProgressBar::StaticClassInfo() {
   static const TClassInfo info{
       "TProgressBar",
       &TWinControl::StaticClassInfo(),
-      [](TComponent* o) -> TComponent* { return new TProgressBar(o); },
+      &NewComponent<TProgressBar>,
       {Prop("Min", TPropKind::Integer, &TProgressBar::Min, &TProgressBar::SetMin),
        Prop("Max", TPropKind::Integer, &TProgressBar::Max, &TProgressBar::SetMax),
        Prop("Position", TPropKind::Integer, &TProgressBar::Position, &TProgressBar::SetPosition)},
@@ -371,11 +364,7 @@ void TCustomRichEdit::SetPlainText(bool v) {
   if (HandleAllocated()) RecreateWnd();
 }
 
-const TClassInfo& TRichEdit::StaticClassInfo() {
-  static const TClassInfo info{"TRichEdit", &TCustomRichEdit::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TRichEdit(o); }, {}, {}};
-  return info;
-}
+FW_DEFINE_CREATABLE_CLASS(TRichEdit, TCustomRichEdit)
 
 void RegisterComCtrls() {
   for (const TClassInfo* c : {&TStatusBar::StaticClassInfo(), &TProgressBar::StaticClassInfo(),

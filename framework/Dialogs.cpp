@@ -201,7 +201,7 @@ const TClassInfo& TOpenDialog::StaticClassInfo() {
   static const TClassInfo info{
       "TOpenDialog",
       &TComponent::StaticClassInfo(),
-      [](TComponent* o) -> TComponent* { return new TOpenDialog(o); },
+      &NewComponent<TOpenDialog>,
       {TextProp<&TOpenDialog::Title>("Title"), TextProp<&TOpenDialog::Filter>("Filter"),
        TextProp<&TOpenDialog::DefaultExt>("DefaultExt"), TextProp<&TOpenDialog::InitialDir>("InitialDir"),
        TextProp<&TOpenDialog::FileName>("FileName"),
@@ -265,11 +265,7 @@ bool TOpenDialog::RunDialog(OPENFILENAMEW& ofn) { return GetOpenFileNameW(&ofn) 
 
 void TOpenDialog::ReadFiles(const wchar_t* buffer, size_t size) { Files = ParseDialogFiles(buffer, size); }
 
-const TClassInfo& TSaveDialog::StaticClassInfo() {
-  static const TClassInfo info{"TSaveDialog", &TOpenDialog::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TSaveDialog(o); }, {}, {}};
-  return info;
-}
+FW_DEFINE_CREATABLE_CLASS(TSaveDialog, TOpenDialog)
 
 bool TSaveDialog::RunDialog(OPENFILENAMEW& ofn) { return GetSaveFileNameW(&ofn) != FALSE; }
 

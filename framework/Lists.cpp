@@ -72,10 +72,7 @@ void TList::Move(int from, int to) {
 // TStringList
 // ---------------------------------------------------------------------------
 
-const TClassInfo& TStringList::StaticClassInfo() {
-  static const TClassInfo info{"TStringList", &TPersistent::StaticClassInfo(), {}, {}, {}};
-  return info;
-}
+FW_DEFINE_CLASS(TStringList, TPersistent)
 
 TStringList::TStringList(const TStringList& other) : TPersistent(other) { Assign(other); }
 

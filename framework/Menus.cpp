@@ -33,7 +33,7 @@ const TClassInfo& TMenuItem::StaticClassInfo() {
   static const TClassInfo info{
       "TMenuItem",
       &TComponent::StaticClassInfo(),
-      [](TComponent* o) -> TComponent* { return new TMenuItem(o); },
+      &NewComponent<TMenuItem>,
       {{"Caption", TPropKind::String, [](TObject* o) -> TPropValue { return As<TMenuItem>(o)->Caption(); },
         [](TObject* o, const TPropValue& v) { As<TMenuItem>(o)->SetCaption(PropStr(v)); }},
        Prop("Enabled", TPropKind::Boolean, &TMenuItem::Enabled, &TMenuItem::SetEnabled),
@@ -150,10 +150,7 @@ void TMenuItem::AppendTo(HMENU menu) {
 // TMenu
 // ---------------------------------------------------------------------------
 
-const TClassInfo& TMenu::StaticClassInfo() {
-  static const TClassInfo info{"TMenu", &TComponent::StaticClassInfo(), {}, {}, {}};
-  return info;
-}
+FW_DEFINE_CLASS(TMenu, TComponent)
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(this)) { FItems->FMenu = this; }
 
@@ -194,11 +191,7 @@ void TMenu::Loaded() {
 // TMainMenu
 // ---------------------------------------------------------------------------
 
-const TClassInfo& TMainMenu::StaticClassInfo() {
-  static const TClassInfo info{"TMainMenu", &TMenu::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TMainMenu(o); }, {}, {}};
-  return info;
-}
+FW_DEFINE_CREATABLE_CLASS(TMainMenu, TMenu)
 
 TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner) {}
 
@@ -310,7 +303,7 @@ const TClassInfo& TPopupMenu::StaticClassInfo() {
   static const TClassInfo info{
       "TPopupMenu",
       &TMenu::StaticClassInfo(),
-      [](TComponent* o) -> TComponent* { return new TPopupMenu(o); },
+      &NewComponent<TPopupMenu>,
       {{"AutoPopup", TPropKind::Boolean, [](TObject* o) -> TPropValue { return As<TPopupMenu>(o)->AutoPopup; },
         [](TObject* o, const TPropValue& v) { As<TPopupMenu>(o)->AutoPopup = PropBool(v); }},
        MethodProp<TPopupMenu, &TPopupMenu::OnPopup>("OnPopup")},

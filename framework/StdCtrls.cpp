@@ -192,11 +192,7 @@ void TCustomEdit::WndProc(TMessage& m) {
   TWinControl::WndProc(m);
 }
 
-const TClassInfo& TEdit::StaticClassInfo() {
-  static const TClassInfo info{"TEdit", &TCustomEdit::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TEdit(o); }, {}, {}};
-  return info;
-}
+FW_DEFINE_CREATABLE_CLASS(TEdit, TCustomEdit)
 
 // ---------------------------------------------------------------------------
 // TMemoStrings / TCustomMemo
@@ -292,11 +288,7 @@ void TCustomMemo::ScrollToEnd() {
   SendMessageW(h, EM_SCROLLCARET, 0, 0);
 }
 
-const TClassInfo& TMemo::StaticClassInfo() {
-  static const TClassInfo info{"TMemo", &TCustomMemo::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TMemo(o); }, {}, {}};
-  return info;
-}
+FW_DEFINE_CREATABLE_CLASS(TMemo, TCustomMemo)
 
 // ---------------------------------------------------------------------------
 // TCustomLabel
@@ -415,20 +407,13 @@ void TCustomLabel::WndProc(TMessage& m) {
   TGraphicControl::WndProc(m);
 }
 
-const TClassInfo& TLabel::StaticClassInfo() {
-  static const TClassInfo info{"TLabel", &TCustomLabel::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TLabel(o); }, {}, {}};
-  return info;
-}
+FW_DEFINE_CREATABLE_CLASS(TLabel, TCustomLabel)
 
 // ---------------------------------------------------------------------------
 // TBoundLabel / TLabeledEdit
 // ---------------------------------------------------------------------------
 
-const TClassInfo& TBoundLabel::StaticClassInfo() {
-  static const TClassInfo info{"TBoundLabel", &TCustomLabel::StaticClassInfo(), {}, {}, {}};
-  return info;
-}
+FW_DEFINE_CLASS(TBoundLabel, TCustomLabel)
 
 TBoundLabel::TBoundLabel(TLabeledEdit* edit) : TCustomLabel(edit), FEdit(edit) {
   SetName(L"SubLabel");
@@ -444,7 +429,7 @@ const TClassInfo& TLabeledEdit::StaticClassInfo() {
   static const TClassInfo info{
       "TLabeledEdit",
       &TCustomEdit::StaticClassInfo(),
-      [](TComponent* o) -> TComponent* { return new TLabeledEdit(o); },
+      &NewComponent<TLabeledEdit>,
       {SubObject("EditLabel", &TLabeledEdit::EditLabel),
        Prop("LabelPosition", TPropKind::Enumeration, &TLabeledEdit::LabelPosition, &TLabeledEdit::SetLabelPosition,
             LabelPositionNames),
@@ -525,10 +510,7 @@ void TLabeledEdit::PlaceLabel() {
 // TButtonControl / TButton
 // ---------------------------------------------------------------------------
 
-const TClassInfo& TButtonControl::StaticClassInfo() {
-  static const TClassInfo info{"TButtonControl", &TWinControl::StaticClassInfo(), {}, {}, {}};
-  return info;
-}
+FW_DEFINE_CLASS(TButtonControl, TWinControl)
 
 TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
   SetTabStop(true);
@@ -540,7 +522,7 @@ const TClassInfo& TButton::StaticClassInfo() {
   static const TClassInfo info{
       "TButton",
       &TButtonControl::StaticClassInfo(),
-      [](TComponent* o) -> TComponent* { return new TButton(o); },
+      &NewComponent<TButton>,
       {Prop("Default", TPropKind::Boolean, &TButton::Default, &TButton::SetDefault),
        Prop("Cancel", TPropKind::Boolean, &TButton::Cancel, &TButton::SetCancel),
        Prop("ModalResult", TPropKind::Integer, &TButton::ModalResult, &TButton::SetModalResult),
@@ -603,10 +585,7 @@ void TButton::WndProc(TMessage& m) {
 // TCustomGroupBox
 // ---------------------------------------------------------------------------
 
-const TClassInfo& TCustomGroupBox::StaticClassInfo() {
-  static const TClassInfo info{"TCustomGroupBox", &TCustomControl::StaticClassInfo(), {}, {}, {}};
-  return info;
-}
+FW_DEFINE_CLASS(TCustomGroupBox, TCustomControl)
 
 TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
   ControlStyle |= csAcceptsControls;
@@ -664,20 +643,13 @@ void TCustomGroupBox::WndProc(TMessage& m) {
   TCustomControl::WndProc(m);
 }
 
-const TClassInfo& TGroupBox::StaticClassInfo() {
-  static const TClassInfo info{"TGroupBox", &TCustomGroupBox::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TGroupBox(o); }, {}, {}};
-  return info;
-}
+FW_DEFINE_CREATABLE_CLASS(TGroupBox, TCustomGroupBox)
 
 // ---------------------------------------------------------------------------
 // TGroupButton
 // ---------------------------------------------------------------------------
 
-const TClassInfo& TGroupButton::StaticClassInfo() {
-  static const TClassInfo info{"TGroupButton", &TButtonControl::StaticClassInfo(), {}, {}, {}};
-  return info;
-}
+FW_DEFINE_CLASS(TGroupButton, TButtonControl)
 
 TGroupButton::TGroupButton(TCustomRadioGroup* group) : TButtonControl(group), FGroup(group) {
   SetTabStop(false);
@@ -869,11 +841,7 @@ void TCustomRadioGroup::WndProc(TMessage& m) {
   TCustomGroupBox::WndProc(m);
 }
 
-const TClassInfo& TRadioGroup::StaticClassInfo() {
-  static const TClassInfo info{"TRadioGroup", &TCustomRadioGroup::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TRadioGroup(o); }, {}, {}};
-  return info;
-}
+FW_DEFINE_CREATABLE_CLASS(TRadioGroup, TCustomRadioGroup)
 
 // ---------------------------------------------------------------------------
 // TCustomPanel
@@ -958,11 +926,7 @@ void TCustomPanel::Paint() {
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
 }
 
-const TClassInfo& TPanel::StaticClassInfo() {
-  static const TClassInfo info{"TPanel", &TCustomPanel::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TPanel(o); }, {}, {}};
-  return info;
-}
+FW_DEFINE_CREATABLE_CLASS(TPanel, TCustomPanel)
 
 void RegisterStdControls() {
   for (const TClassInfo* c : {&TEdit::StaticClassInfo(), &TMemo::StaticClassInfo(), &TLabel::StaticClassInfo(),

@@ -142,7 +142,7 @@ const TClassInfo& TValueListEditor::StaticClassInfo() {
   static const TClassInfo info{
       "TValueListEditor",
       &TCustomDrawGrid::StaticClassInfo(),
-      [](TComponent* owner) -> TComponent* { return new TValueListEditor(owner); },
+      &NewComponent<TValueListEditor>,
       {{"DisplayOptions", TPropKind::Set,
         [](TObject* o) -> TPropValue { return int64_t(As<TValueListEditor>(o)->DisplayOptions()); },
         [](TObject* o, const TPropValue& v) {

@@ -95,16 +95,13 @@ const TClassInfo& TItem::StaticClassInfo() {
   return info;
 }
 
-const TClassInfo& TItems::StaticClassInfo() {
-  static const TClassInfo info{"TItems", &TCollection::StaticClassInfo(), {}, {}, {}};
-  return info;
-}
+FW_DEFINE_CLASS(TItems, TCollection)
 
 const TClassInfo& TWidget::StaticClassInfo() {
   static const TClassInfo info{
       "TWidget",
       &TComponent::StaticClassInfo(),
-      [](TComponent* owner) -> TComponent* { return new TWidget(owner); },
+      &NewComponent<TWidget>,
       {{"Caption", TPropKind::String, nullptr,
         [](TObject* o, const TPropValue& v) { As<TWidget>(o)->Caption = PropStr(v); }},
        {"Left", TPropKind::Integer, nullptr, [](TObject* o, const TPropValue& v) { As<TWidget>(o)->Left = PropInt(v); }},

@@ -18,10 +18,7 @@ class TTestPanel : public TCustomControl {
 public:
   using TCustomControl::TCustomControl;
 };
-const TClassInfo& TTestPanel::StaticClassInfo() {
-  static const TClassInfo info{"TTestPanel", &TCustomControl::StaticClassInfo(), {}, {}, {}};
-  return info;
-}
+FW_DEFINE_CLASS(TTestPanel, TCustomControl)
 
 // A control over the system BUTTON class, written as the header tells control writers to.
 class TTestButton : public TWinControl {

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "MsgBox.h"
+#include "PropTables.h"
 #include "SysUtils.h"
 
 // <windows.h> maps RegisterClass to RegisterClassW; this unit means the framework's registry.
@@ -60,13 +61,8 @@ const fw::TClassInfo& TCryptoApi::StaticClassInfo() {
       &fw::TComponent::StaticClassInfo(),
       &fw::NewComponent<TCryptoApi>,
       {
-          {"Source", TPropKind::String, [](fw::TObject* o) -> TPropValue { return As<TCryptoApi>(o)->Source(); },
-           [](fw::TObject* o, const TPropValue& v) { As<TCryptoApi>(o)->SetSource(fw::PropStr(v)); },
-           {}},
-          {"Destination", TPropKind::String,
-           [](fw::TObject* o) -> TPropValue { return As<TCryptoApi>(o)->Destination(); },
-           [](fw::TObject* o, const TPropValue& v) { As<TCryptoApi>(o)->SetDestination(fw::PropStr(v)); },
-           {}},
+          fw::props::Prop("Source", TPropKind::String, &TCryptoApi::Source, &TCryptoApi::SetSource),
+          fw::props::Prop("Destination", TPropKind::String, &TCryptoApi::Destination, &TCryptoApi::SetDestination),
           // The key text is kept as 8-bit characters of the system code page.
           {"Password", TPropKind::String,
            [](fw::TObject* o) -> TPropValue { return fw::AnsiToWide(As<TCryptoApi>(o)->Password()); },
@@ -79,9 +75,7 @@ const fw::TClassInfo& TCryptoApi::StaticClassInfo() {
              if (ordinal == cmBlock || ordinal == cmStream) As<TCryptoApi>(o)->SetMode(static_cast<TCipherMode>(ordinal));
            },
            {"cmBlock", "cmStream"}},
-          {"InitUser", TPropKind::Boolean, [](fw::TObject* o) -> TPropValue { return As<TCryptoApi>(o)->InitUser(); },
-           [](fw::TObject* o, const TPropValue& v) { As<TCryptoApi>(o)->SetInitUser(fw::PropBool(v)); },
-           {}},
+          fw::props::Prop("InitUser", TPropKind::Boolean, &TCryptoApi::InitUser, &TCryptoApi::SetInitUser),
           {"onSolution", TPropKind::Method,
            [](fw::TObject* o) -> TPropValue { return As<TCryptoApi>(o)->onSolution.Ref(); },
            [](fw::TObject* o, const TPropValue& v) {

@@ -14,6 +14,8 @@ namespace fw {
 
 namespace {
 
+using props::Field;
+
 const std::vector<std::string> OpenOptionNames{
     "ofReadOnly",       "ofOverwritePrompt",  "ofHideReadOnly",       "ofNoChangeDir",      "ofShowHelp",
     "ofNoValidate",     "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist",    "ofFileMustExist",
@@ -189,27 +191,18 @@ std::vector<std::wstring> ParseDialogFiles(const wchar_t* buffer, size_t size) {
 // TOpenDialog / TSaveDialog
 // ---------------------------------------------------------------------------
 
-namespace {
-template <std::wstring TOpenDialog::*Field>
-TPropInfo TextProp(const char* name) {
-  return {name, TPropKind::String, [](TObject* o) -> TPropValue { return As<TOpenDialog>(o)->*Field; },
-          [](TObject* o, const TPropValue& v) { As<TOpenDialog>(o)->*Field = PropStr(v); }};
-}
-}  // namespace
-
 const TClassInfo& TOpenDialog::StaticClassInfo() {
   static const TClassInfo info{
       "TOpenDialog",
       &TComponent::StaticClassInfo(),
       &NewComponent<TOpenDialog>,
-      {TextProp<&TOpenDialog::Title>("Title"), TextProp<&TOpenDialog::Filter>("Filter"),
-       TextProp<&TOpenDialog::DefaultExt>("DefaultExt"), TextProp<&TOpenDialog::InitialDir>("InitialDir"),
-       TextProp<&TOpenDialog::FileName>("FileName"),
-       {"FilterIndex", TPropKind::Integer, [](TObject* o) -> TPropValue { return int64_t(As<TOpenDialog>(o)->FilterIndex); },
-        [](TObject* o, const TPropValue& v) { As<TOpenDialog>(o)->FilterIndex = static_cast<int>(PropInt(v)); }},
-       {"Options", TPropKind::Set, [](TObject* o) -> TPropValue { return int64_t(As<TOpenDialog>(o)->Options); },
-        [](TObject* o, const TPropValue& v) { As<TOpenDialog>(o)->Options = static_cast<TOpenOptions>(PropInt(v)); },
-        OpenOptionNames}},
+      {Field<&TOpenDialog::Title>("Title", TPropKind::String),
+       Field<&TOpenDialog::Filter>("Filter", TPropKind::String),
+       Field<&TOpenDialog::DefaultExt>("DefaultExt", TPropKind::String),
+       Field<&TOpenDialog::InitialDir>("InitialDir", TPropKind::String),
+       Field<&TOpenDialog::FileName>("FileName", TPropKind::String),
+       Field<&TOpenDialog::FilterIndex>("FilterIndex", TPropKind::Integer),
+       Field<&TOpenDialog::Options>("Options", TPropKind::Set, OpenOptionNames)},
       {}};
   return info;
 }

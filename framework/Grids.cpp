@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "GdiHandles.h"
+#include "PropTables.h"
 
 namespace fw {
 
@@ -773,11 +774,7 @@ const std::vector<std::string> kGridOptionNames = {
     "goDrawFocusSelected", "goRowSizing", "goColSizing", "goRowMoving", "goColMoving",
     "goEditing", "goTabs", "goRowSelect", "goAlwaysShowEditor", "goThumbTracking"};
 
-template <class C>
-TPropInfo IntProp(const char* name, int (C::*get)() const, void (C::*set)(int)) {
-  return {name, TPropKind::Integer, [get](TObject* o) -> TPropValue { return int64_t((As<C>(o)->*get)()); },
-          [set](TObject* o, const TPropValue& v) { (As<C>(o)->*set)(static_cast<int>(PropInt(v))); }};
-}
+using props::Prop;
 
 }  // namespace
 
@@ -786,14 +783,11 @@ const TClassInfo& TCustomGrid::StaticClassInfo() {
       "TCustomGrid",
       &TCustomControl::StaticClassInfo(),
       {},
-      {IntProp<TCustomGrid>("DefaultColWidth", &TCustomGrid::DefaultColWidth, &TCustomGrid::SetDefaultColWidth),
-       IntProp<TCustomGrid>("DefaultRowHeight", &TCustomGrid::DefaultRowHeight, &TCustomGrid::SetDefaultRowHeight),
-       IntProp<TCustomGrid>("GridLineWidth", &TCustomGrid::GridLineWidth, &TCustomGrid::SetGridLineWidth),
-       {"FixedColor", TPropKind::Integer, [](TObject* o) -> TPropValue { return int64_t(As<TCustomGrid>(o)->FixedColor()); },
-        [](TObject* o, const TPropValue& v) { As<TCustomGrid>(o)->SetFixedColor(static_cast<TColor>(PropInt(v))); }},
-       {"Options", TPropKind::Set, [](TObject* o) -> TPropValue { return int64_t(As<TCustomGrid>(o)->Options()); },
-        [](TObject* o, const TPropValue& v) { As<TCustomGrid>(o)->SetOptions(static_cast<TGridOptions>(PropInt(v))); },
-        kGridOptionNames},
+      {Prop("DefaultColWidth", TPropKind::Integer, &TCustomGrid::DefaultColWidth, &TCustomGrid::SetDefaultColWidth),
+       Prop("DefaultRowHeight", TPropKind::Integer, &TCustomGrid::DefaultRowHeight, &TCustomGrid::SetDefaultRowHeight),
+       Prop("GridLineWidth", TPropKind::Integer, &TCustomGrid::GridLineWidth, &TCustomGrid::SetGridLineWidth),
+       Prop("FixedColor", TPropKind::Integer, &TCustomGrid::FixedColor, &TCustomGrid::SetFixedColor),
+       Prop("Options", TPropKind::Set, &TCustomGrid::Options, &TCustomGrid::SetOptions, kGridOptionNames),
        {"ScrollBars", TPropKind::Enumeration,
         [](TObject* o) -> TPropValue { return int64_t(As<TCustomGrid>(o)->ScrollBars()); },
         [](TObject* o, const TPropValue& v) {
@@ -826,10 +820,10 @@ const TClassInfo& TCustomDrawGrid::StaticClassInfo() {
       "TCustomDrawGrid",
       &TCustomGrid::StaticClassInfo(),
       {},
-      {IntProp<TCustomGrid>("ColCount", &TCustomGrid::ColCount, &TCustomGrid::SetColCount),
-       IntProp<TCustomGrid>("RowCount", &TCustomGrid::RowCount, &TCustomGrid::SetRowCount),
-       IntProp<TCustomGrid>("FixedCols", &TCustomGrid::FixedCols, &TCustomGrid::SetFixedCols),
-       IntProp<TCustomGrid>("FixedRows", &TCustomGrid::FixedRows, &TCustomGrid::SetFixedRows),
+      {Prop("ColCount", TPropKind::Integer, &TCustomGrid::ColCount, &TCustomGrid::SetColCount),
+       Prop("RowCount", TPropKind::Integer, &TCustomGrid::RowCount, &TCustomGrid::SetRowCount),
+       Prop("FixedCols", TPropKind::Integer, &TCustomGrid::FixedCols, &TCustomGrid::SetFixedCols),
+       Prop("FixedRows", TPropKind::Integer, &TCustomGrid::FixedRows, &TCustomGrid::SetFixedRows),
        MethodProp<TCustomDrawGrid, &TCustomDrawGrid::OnDrawCell>("OnDrawCell")},
       {}};
   return info;

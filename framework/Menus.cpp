@@ -12,6 +12,7 @@ namespace fw {
 
 namespace {
 
+using props::Field;
 using props::Prop;
 
 // Command identifiers of menu items: below the system commands (0xF000) and above the child
@@ -34,8 +35,7 @@ const TClassInfo& TMenuItem::StaticClassInfo() {
       "TMenuItem",
       &TComponent::StaticClassInfo(),
       &NewComponent<TMenuItem>,
-      {{"Caption", TPropKind::String, [](TObject* o) -> TPropValue { return As<TMenuItem>(o)->Caption(); },
-        [](TObject* o, const TPropValue& v) { As<TMenuItem>(o)->SetCaption(PropStr(v)); }},
+      {Prop("Caption", TPropKind::String, &TMenuItem::Caption, &TMenuItem::SetCaption),
        Prop("Enabled", TPropKind::Boolean, &TMenuItem::Enabled, &TMenuItem::SetEnabled),
        Prop("Visible", TPropKind::Boolean, &TMenuItem::Visible, &TMenuItem::SetVisible),
        Prop("Checked", TPropKind::Boolean, &TMenuItem::Checked, &TMenuItem::SetChecked),
@@ -304,8 +304,7 @@ const TClassInfo& TPopupMenu::StaticClassInfo() {
       "TPopupMenu",
       &TMenu::StaticClassInfo(),
       &NewComponent<TPopupMenu>,
-      {{"AutoPopup", TPropKind::Boolean, [](TObject* o) -> TPropValue { return As<TPopupMenu>(o)->AutoPopup; },
-        [](TObject* o, const TPropValue& v) { As<TPopupMenu>(o)->AutoPopup = PropBool(v); }},
+      {Field<&TPopupMenu::AutoPopup>("AutoPopup", TPropKind::Boolean),
        MethodProp<TPopupMenu, &TPopupMenu::OnPopup>("OnPopup")},
       {}};
   return info;

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "Grids.h"
+#include "PropTables.h"
 
 namespace fw {
 
@@ -143,15 +144,10 @@ const TClassInfo& TValueListEditor::StaticClassInfo() {
       "TValueListEditor",
       &TCustomDrawGrid::StaticClassInfo(),
       &NewComponent<TValueListEditor>,
-      {{"DisplayOptions", TPropKind::Set,
-        [](TObject* o) -> TPropValue { return int64_t(As<TValueListEditor>(o)->DisplayOptions()); },
-        [](TObject* o, const TPropValue& v) {
-          As<TValueListEditor>(o)->SetDisplayOptions(static_cast<TDisplayOptions>(PropInt(v)));
-        },
-        {"doColumnTitles", "doAutoColResize", "doKeyColFixed"}},
-       {"KeyOptions", TPropKind::Set, [](TObject* o) -> TPropValue { return int64_t(As<TValueListEditor>(o)->KeyOptions); },
-        [](TObject* o, const TPropValue& v) { As<TValueListEditor>(o)->KeyOptions = static_cast<TKeyOptions>(PropInt(v)); },
-        {"keyEdit", "keyAdd", "keyDelete", "keyUnique"}},
+      {props::Prop("DisplayOptions", TPropKind::Set, &TValueListEditor::DisplayOptions,
+                   &TValueListEditor::SetDisplayOptions, {"doColumnTitles", "doAutoColResize", "doKeyColFixed"}),
+       props::Field<&TValueListEditor::KeyOptions>("KeyOptions", TPropKind::Set,
+                                                   {"keyEdit", "keyAdd", "keyDelete", "keyUnique"}),
        {"Strings", TPropKind::Object,
         [](TObject* o) -> TPropValue { return static_cast<TObject*>(&As<TValueListEditor>(o)->Strings()); }, nullptr},
        {"TitleCaptions", TPropKind::Object,

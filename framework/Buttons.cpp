@@ -94,17 +94,7 @@ void TSpeedButton::Paint() {
   if (FPressed) OffsetRect(&r, 1, 1);  // the caption sinks with the face
   TSelectObject font(dc, Font()->Handle());
   SetBkMode(dc, TRANSPARENT);
-  UINT flags = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
-  if (!Enabled()) {
-    OffsetRect(&r, 1, 1);
-    SetTextColor(dc, ColorToRGB(clBtnHighlight));
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
-    OffsetRect(&r, -1, -1);
-    SetTextColor(dc, ColorToRGB(clBtnShadow));
-  } else {
-    SetTextColor(dc, ColorToRGB(Font()->Color()));
-  }
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+  DrawCaptionText(dc, text, r, DT_SINGLELINE | DT_CENTER | DT_VCENTER, Enabled(), Font()->Color());
 }
 
 void RegisterButtons() { RegisterClass(&TSpeedButton::StaticClassInfo()); }

@@ -361,6 +361,19 @@ void TCustomLabel::AdjustBounds() {
   SetBounds(left, Top(), r.right, r.bottom);
 }
 
+void DrawCaptionText(HDC dc, const std::wstring& text, const RECT& rect, UINT flags, bool enabled, TColor color) {
+  RECT r = rect;
+  if (!enabled) {
+    RECT emboss = r;
+    OffsetRect(&emboss, 1, 1);
+    SetTextColor(dc, ColorToRGB(clBtnHighlight));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &emboss, flags);
+    color = clBtnShadow;
+  }
+  SetTextColor(dc, ColorToRGB(color));
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+}
+
 void TCustomLabel::Paint() {
   HDC dc = PaintDC();
   RECT r{0, 0, Width(), Height()};
@@ -371,18 +384,7 @@ void TCustomLabel::Paint() {
   std::wstring text = Text();
   TSelectObject sel(dc, Font()->Handle());
   SetBkMode(dc, TRANSPARENT);
-  UINT flags = DrawFlags();
-  if (!Enabled()) {
-    // Disabled text: an embossed highlight under the grey text.
-    OffsetRect(&r, 1, 1);
-    SetTextColor(dc, ColorToRGB(clBtnHighlight));
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
-    OffsetRect(&r, -1, -1);
-    SetTextColor(dc, ColorToRGB(clBtnShadow));
-  } else {
-    SetTextColor(dc, ColorToRGB(Font()->Color()));
-  }
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+  DrawCaptionText(dc, text, r, DrawFlags(), Enabled(), Font()->Color());
 }
 
 void TCustomLabel::WndProc(TMessage& m) {

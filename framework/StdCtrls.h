@@ -136,6 +136,11 @@ public:
 // ---------------------------------------------------------------------------
 // Labels
 // ---------------------------------------------------------------------------
+// Draws a caption in the given colour, or embossed (a highlight copy one pixel down and right
+// under the shadow-coloured text) when the control is disabled. The caller selects the font
+// and the background mode.
+void DrawCaptionText(HDC dc, const std::wstring& text, const RECT& rect, UINT flags, bool enabled, TColor color);
+
 class TCustomLabel : public TGraphicControl {
   FW_DECLARE_CLASS()
 public:

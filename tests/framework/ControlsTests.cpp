@@ -33,6 +33,13 @@ struct TTestForm {
     Form.Show();
     Pump();
   }
+  // A new control of class T on the form.
+  template <class T>
+  T* Add() {
+    auto* c = new T(&Form);
+    c->SetParent(&Form);
+    return c;
+  }
 };
 
 }  // namespace
@@ -40,8 +47,7 @@ struct TTestForm {
 TEST(StdControls, ButtonClickFiresOnClickAndGivesTheFormItsModalResult) {
   TTestForm t;
   TRecorder rec;
-  auto* b = new TButton(&t.Form);
-  b->SetParent(&t.Form);
+  auto* b = t.Add<TButton>();
   b->SetCaption(L"&C 关闭");
   b->OnClick = TNotifyEvent::Of<&TRecorder::Click>(&rec);
   SendMessageW(b->Handle(), BM_CLICK, 0, 0);
@@ -60,17 +66,14 @@ TEST(StdControls, ButtonClickFiresOnClickAndGivesTheFormItsModalResult) {
 TEST(StdControls, EnterPressesTheDefaultButtonAndEscapeTheCancelButton) {
   TTestForm t;
   TRecorder rec;
-  auto* ok = new TButton(&t.Form);
-  ok->SetParent(&t.Form);
+  auto* ok = t.Add<TButton>();
   ok->SetDefault(true);
   ok->OnClick = TNotifyEvent::Of<&TRecorder::Click>(&rec);
-  auto* cancel = new TButton(&t.Form);
-  cancel->SetParent(&t.Form);
+  auto* cancel = t.Add<TButton>();
   cancel->SetLeft(100);
   cancel->SetCancel(true);
   cancel->OnClick = TNotifyEvent::Of<&TRecorder::Click>(&rec);
-  auto* edit = new TEdit(&t.Form);
-  edit->SetParent(&t.Form);
+  auto* edit = t.Add<TEdit>();
   edit->SetTop(50);
   edit->SetFocus();
   EXPECT_EQ(t.Form.Perform(CM_DIALOGKEY, VK_RETURN, 0), 1);
@@ -88,8 +91,7 @@ TEST(StdControls, EnterPressesTheDefaultButtonAndEscapeTheCancelButton) {
 TEST(StdControls, RadioGroupClickAndArrowsChangeItemIndexAndFireOnClickOncePerChange) {
   TTestForm t;
   TRecorder rec;
-  auto* g = new TRadioGroup(&t.Form);
-  g->SetParent(&t.Form);
+  auto* g = t.Add<TRadioGroup>();
   g->SetBounds(18, 17, 177, 33);
   g->SetColumns(2);
   g->Items()->Add(L"加密");
@@ -131,8 +133,7 @@ TEST(StdControls, RadioGroupClickAndArrowsChangeItemIndexAndFireOnClickOncePerCh
 
 TEST(StdControls, MemoAppendsLinesScrollsAndKeepsEverythingPastTheEditLimit) {
   TTestForm t;
-  auto* m = new TMemo(&t.Form);
-  m->SetParent(&t.Form);
+  auto* m = t.Add<TMemo>();
   m->SetBounds(0, 0, 300, 60);
   m->SetScrollBars(ssVertical);
   m->SetReadOnly(true);
@@ -162,8 +163,7 @@ TEST(StdControls, MemoAppendsLinesScrollsAndKeepsEverythingPastTheEditLimit) {
 
 TEST(StdControls, LabelledEditLabelFollowsTheEdit) {
   TTestForm t;
-  auto* e = new TLabeledEdit(&t.Form);
-  e->SetParent(&t.Form);
+  auto* e = t.Add<TLabeledEdit>();
   e->EditLabel()->SetCaption(L"操作密钥");
   e->EditLabel()->Font()->SetColor(clRed);
   e->SetBounds(69, 61, 365, 21);
@@ -201,8 +201,7 @@ TEST(StdControls, LabelledEditLabelFollowsTheEdit) {
 TEST(ComControls, OwnerDrawnStatusPanelIsDrawnInItsRectangleAndPanelChangesReachTheWindow) {
   TTestForm t;
   TRecorder rec;
-  auto* sb = new TStatusBar(&t.Form);
-  sb->SetParent(&t.Form);
+  auto* sb = t.Add<TStatusBar>();
   int widths[] = {200, 60, 200, 50};
   for (int w : widths) sb->Panels()->Add()->SetWidth(w);
   sb->Panels()->Items(0)->SetAlignment(taRightJustify);
@@ -234,8 +233,7 @@ TEST(ComControls, OwnerDrawnStatusPanelIsDrawnInItsRectangleAndPanelChangesReach
 
 TEST(ComControls, ProgressBarClampsAndReportsItsPosition) {
   TTestForm t;
-  auto* p = new TProgressBar(&t.Form);
-  p->SetParent(&t.Form);
+  auto* p = t.Add<TProgressBar>();
   p->SetPosition(150);
   EXPECT_EQ(p->Position(), 100);
   HWND h = p->Handle();
@@ -248,8 +246,7 @@ TEST(ComControls, ProgressBarClampsAndReportsItsPosition) {
 
 TEST(ComControls, RichEditShowsChineseLinesReadOnly) {
   TTestForm t;
-  auto* r = new TRichEdit(&t.Form);
-  r->SetParent(&t.Form);
+  auto* r = t.Add<TRichEdit>();
   r->SetBounds(0, 0, 400, 200);
   r->SetReadOnly(true);
   r->SetPlainText(true);

@@ -94,6 +94,22 @@ struct TSpy {
 
 void Pump() { Application->ProcessMessages(); }
 
+// A new control of class T, owned by and shown on parent at the given bounds.
+template <class T>
+T* Place(TWinControl* parent, int left, int top, int width, int height) {
+  auto* c = new T(parent);
+  c->SetParent(parent);
+  c->SetBounds(left, top, width, height);
+  return c;
+}
+
+// Counts the OnClick events of the control it is bound to.
+struct TClickCounter {
+  int Count = 0;
+  void OnClick(TObject*) { ++Count; }
+  TNotifyEvent Event() { return TNotifyEvent::Of<&TClickCounter::OnClick>(this); }
+};
+
 bool Contains(const std::vector<UINT>& v, UINT m) { return std::find(v.begin(), v.end(), m) != v.end(); }
 
 struct TThunkTarget {
@@ -119,9 +135,7 @@ TEST(Thunk, EachStubCallsItsOwnObjectWithTheHandleReplaced) {
 
 TEST(WinControl, WindowPropertyFindsTheControlAndGoesWithTheWindow) {
   TForm form(nullptr);
-  auto* panel = new TTestPanel(&form);
-  panel->SetParent(&form);
-  panel->SetBounds(5, 6, 100, 50);
+  auto* panel = Place<TTestPanel>(&form, 5, 6, 100, 50);
   HWND h = panel->Handle();
   ASSERT_TRUE(IsWindow(h));
   EXPECT_EQ(GetParent(h), form.Handle());
@@ -170,16 +184,10 @@ TEST(WinControl, ReplacedWindowProcRunsFirstAndCanBeRestored) {
 TEST(WinControl, SystemClassIsSubclassedBeforeItsFirstMessageAndGetsReflectedCommands) {
   TForm form(nullptr);
   form.SetBounds(100, 100, 300, 200);
-  auto* button = new TTestButton(&form);
-  button->SetParent(&form);
-  button->SetBounds(10, 10, 80, 24);
+  auto* button = Place<TTestButton>(&form, 10, 10, 80, 24);
   button->SetCaption(L"确定");
-  int clicks = 0;
-  struct H {
-    int* n;
-    void OnClick(TObject*) { ++*n; }
-  } h{&clicks};
-  button->OnClick = TNotifyEvent::Of<&H::OnClick>(&h);
+  TClickCounter clicks;
+  button->OnClick = clicks.Event();
   HWND bh = button->Handle();
   wchar_t cls[32];
   GetClassNameW(bh, cls, 32);
@@ -191,7 +199,7 @@ TEST(WinControl, SystemClassIsSubclassedBeforeItsFirstMessageAndGetsReflectedCom
   form.Show();
   SendMessageW(bh, BM_CLICK, 0, 0);  // the button notifies its parent with WM_COMMAND
   EXPECT_EQ(button->Clicks, 1);
-  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(clicks.Count, 1);
   // An unhandled reflected notification gets default processing (a CTLCOLOR brush).
   HDC dc = GetDC(bh);
   LRESULT brush = SendMessageW(form.Handle(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(bh));
@@ -203,15 +211,9 @@ TEST(WinControl, SystemClassIsSubclassedBeforeItsFirstMessageAndGetsReflectedCom
 TEST(GraphicControl, PaintedAndClickedThroughItsParent) {
   TForm form(nullptr);
   form.SetBounds(50, 50, 300, 200);
-  auto* box = new TRedBox(&form);
-  box->SetParent(&form);
-  box->SetBounds(20, 30, 60, 40);
-  int clicks = 0;
-  struct H {
-    int* n;
-    void OnClick(TObject*) { ++*n; }
-  } h{&clicks};
-  box->OnClick = TNotifyEvent::Of<&H::OnClick>(&h);
+  auto* box = Place<TRedBox>(&form, 20, 30, 60, 40);
+  TClickCounter clicks;
+  box->OnClick = clicks.Event();
   form.Show();
   Pump();
   RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -229,7 +231,7 @@ TEST(GraphicControl, PaintedAndClickedThroughItsParent) {
   EXPECT_EQ(box->LastDown.y, 5);
   SendMessageW(fh, WM_LBUTTONUP, 0, MAKELPARAM(26, 36));
   EXPECT_EQ(box->Clicks, 1);
-  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(clicks.Count, 1);
   // Down inside, up outside: no click.
   SendMessageW(fh, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 35));
   SendMessageW(fh, WM_LBUTTONUP, 0, MAKELPARAM(200, 150));
@@ -278,16 +280,10 @@ TEST(WinControl, AlignedChildrenFillTheClientAreaAndFollowResizes) {
 TEST(WinControl, TabMovesTheFocusBetweenTabStopsInTabOrder) {
   TForm form(nullptr);
   form.SetBounds(100, 100, 300, 200);
-  auto* a = new TTestEdit(&form);
-  a->SetParent(&form);
-  a->SetBounds(10, 10, 100, 22);
-  auto* b = new TTestButton(&form);
-  b->SetParent(&form);
-  b->SetBounds(10, 40, 100, 22);
+  auto* a = Place<TTestEdit>(&form, 10, 10, 100, 22);
+  auto* b = Place<TTestButton>(&form, 10, 40, 100, 22);
   b->SetCaption(L"&Go");
-  auto* c = new TTestEdit(&form);
-  c->SetParent(&form);
-  c->SetBounds(10, 70, 100, 22);
+  auto* c = Place<TTestEdit>(&form, 10, 70, 100, 22);
   c->SetTabOrder(1);  // a, c, b
   EXPECT_EQ(a->TabOrder(), 0);
   EXPECT_EQ(c->TabOrder(), 1);
@@ -306,24 +302,18 @@ TEST(WinControl, TabMovesTheFocusBetweenTabStopsInTabOrder) {
   int before = b->Clicks;
   (void)before;
   a->SetFocus();
-  int clicksBefore = 0;
-  struct H {
-    int* n;
-    void OnClick(TObject*) { ++*n; }
-  } h{&clicksBefore};
-  b->OnClick = TNotifyEvent::Of<&H::OnClick>(&h);
+  TClickCounter clicks;
+  b->OnClick = clicks.Event();
   PostMessageW(a->Handle(), WM_SYSCHAR, L'g', 1 << 29);
   Pump();
-  EXPECT_EQ(clicksBefore, 1);
+  EXPECT_EQ(clicks.Count, 1);
   EXPECT_TRUE(b->Focused());
 }
 
 TEST(WinControl, KeyPreviewShowsKeysToTheFormFirst) {
   TForm form(nullptr);
   form.SetBounds(100, 100, 300, 200);
-  auto* a = new TTestEdit(&form);
-  a->SetParent(&form);
-  a->SetBounds(10, 10, 100, 22);
+  auto* a = Place<TTestEdit>(&form, 10, 10, 100, 22);
   struct H {
     std::vector<std::pair<TObject*, WORD>> Seen;
     void FormKey(TObject* s, WORD& key, TShiftState) {

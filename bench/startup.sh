@@ -20,9 +20,9 @@ run() {
     "$(winepath -w "$CROSS_BUILD/bench/startup_ref.exe" 2>/dev/null)" "$RUNS" | tr -d '\r'
 }
 if [ -z "${DISPLAY:-}" ]; then
-  export -f run
+  # xvfb-run is a POSIX shell script, which drops exported bash functions: pass the body.
   export CROSS_BUILD RUNS
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c run
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$(declare -f run); run"
 else
   run
 fi

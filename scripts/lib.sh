@@ -46,7 +46,7 @@ ensure_packages() {
 }
 
 # The project's own Wine prefix, with the CJK font replacements for the forms' 宋体.
-PREFIX_VERSION=2
+PREFIX_VERSION=3
 ensure_prefix() {
   mkdir -p "$BUILD"
   [ -f "$WINEPREFIX/.sealbox-ready-$PREFIX_VERSION" ] && return 0
@@ -66,6 +66,9 @@ ensure_prefix() {
   # waiting for one costs about two seconds per shown window.
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+  # Wine's own symbol font (caption-button glyphs) from fonts-wine; this build of Wine does
+  # not look in the package's folder, so the prefix gets a copy.
+  cp -f /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   "$WINESERVER" -w || true
   touch "$WINEPREFIX/.sealbox-ready-$PREFIX_VERSION"
 }

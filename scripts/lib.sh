@@ -67,8 +67,9 @@ ensure_prefix() {
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
   # Wine's own symbol font (caption-button glyphs) from fonts-wine; this build of Wine does
-  # not look in the package's folder, so the prefix gets a copy.
-  cp -f /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  # not look in the package's folder, so the prefix gets a copy. Only that one: Wine's Tahoma
+  # has no Chinese glyphs and would replace the fallback that draws the caption text.
+  cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   "$WINESERVER" -w || true
   touch "$WINEPREFIX/.sealbox-ready-$PREFIX_VERSION"
 }

@@ -14,12 +14,7 @@ KEY=$(printf '%s' 470913 | openssl md5 -binary | od -An -tx1 | tr -d ' \n')
 
 ensure_packages
 ensure_prefix
-if [ ! -f "$CROSS_BUILD/CMakeCache.txt" ]; then
-  cmake -S "$ROOT" -B "$CROSS_BUILD" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686-posix.cmake" \
-    -DSKINPACK_EXECUTABLE="$NATIVE_BUILD/tools/skinpack/skinpack" >/dev/null
-fi
-cmake --build "$CROSS_BUILD" -j "$JOBS" --target batch_throughput >&2
+build_cross batch_throughput >&2
 EXE=$CROSS_BUILD/bench/batch_throughput.exe
 
 OUT=$BUILD/bench-batch-throughput

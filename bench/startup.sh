@@ -8,12 +8,7 @@ RUNS=${1:-7}
 
 ensure_packages
 ensure_prefix
-if [ ! -f "$CROSS_BUILD/CMakeCache.txt" ]; then
-  cmake -S "$ROOT" -B "$CROSS_BUILD" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686-posix.cmake" \
-    -DSKINPACK_EXECUTABLE="$NATIVE_BUILD/tools/skinpack/skinpack" >/dev/null
-fi
-cmake --build "$CROSS_BUILD" -j "$JOBS" --target sealbox startup startup_ref >&2
+build_cross sealbox startup startup_ref >&2
 
 run() {
   "$WINE" "$CROSS_BUILD/bench/startup.exe" "$(winepath -w "$CROSS_BUILD/app/sealbox.exe" 2>/dev/null)" \

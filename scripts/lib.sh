@@ -82,13 +82,22 @@ build_native() {
   cmake --build "$NATIVE_BUILD" -j "$JOBS"
 }
 
-build_cross() {
+configure_cross() {
   if [ ! -f "$CROSS_BUILD/CMakeCache.txt" ]; then
     cmake -S "$ROOT" -B "$CROSS_BUILD" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686-posix.cmake" \
       -DSKINPACK_EXECUTABLE="$NATIVE_BUILD/tools/skinpack/skinpack" >/dev/null
   fi
-  cmake --build "$CROSS_BUILD" -j "$JOBS"
+}
+
+# build_cross [TARGET...]: the Windows configuration, all of it or the named targets.
+build_cross() {
+  configure_cross
+  if [ $# -eq 0 ]; then
+    cmake --build "$CROSS_BUILD" -j "$JOBS"
+  else
+    cmake --build "$CROSS_BUILD" -j "$JOBS" --target "$@"
+  fi
 }
 
 setup_all() {

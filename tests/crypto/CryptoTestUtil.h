@@ -64,6 +64,17 @@ protected:
     e.onSolution = Recorder.Event();
   }
 
+  // Tests that delete the default key container or replace its key-exchange pair run only where
+  // that container is the test's own: under Wine, in the project's prefix, or when the person
+  // running the suite says so (SBX_DISPOSABLE_KEYS=1). On a real Windows account it holds the
+  // user's keys, which a test must never destroy.
+  static bool KeyContainerIsDisposable() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (ntdll && GetProcAddress(ntdll, "wine_get_version")) return true;
+    wchar_t flag[8] = {};
+    return GetEnvironmentVariableW(L"SBX_DISPOSABLE_KEYS", flag, 8) && flag[0] == L'1';
+  }
+
   // Makes sure the user's default container holds both key pairs (the key-blob form needs them).
   static void EnsureUserKeys() {
     crypto::TCryptoApi e(nullptr);

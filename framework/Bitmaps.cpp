@@ -148,13 +148,19 @@ void* TBitmap::ScanLine(int y) {
 
 void TBitmap::Create(int width, int height, TPixelFormat format, const std::vector<RGBQUAD>& palette) {
   TDib dib = MakeDib(width, height, format, palette);
+  Adopt(std::move(dib.Handle), dib.Bits, width, height, format,
+        format == TPixelFormat::pf1bit ? palette : std::vector<RGBQUAD>{});
+}
+
+void TBitmap::Adopt(TBitmapHandle handle, uint8_t* bits, int width, int height, TPixelFormat format,
+                    std::vector<RGBQUAD> palette) {
   FreeCanvasContext();  // the DC lets go of the old DIB section before it is deleted
-  FBitmap = std::move(dib.Handle);
-  FBits = dib.Bits;
-  FWidth = dib.Bits ? width : 0;
-  FHeight = dib.Bits ? height : 0;
+  FBitmap = std::move(handle);
+  FBits = bits;
+  FWidth = bits ? width : 0;
+  FHeight = bits ? height : 0;
   FFormat = format;
-  FPalette = format == TPixelFormat::pf1bit ? palette : std::vector<RGBQUAD>{};
+  FPalette = std::move(palette);
 }
 
 void TBitmap::SetSize(int width, int height) {
@@ -175,12 +181,7 @@ void TBitmap::SetSize(int width, int height) {
         std::memcpy(dib.Bits + y * stride, FBits + y * oldStride, copy);
     }
   }
-  FreeCanvasContext();
-  FBitmap = std::move(dib.Handle);
-  FBits = dib.Bits;
-  FWidth = dib.Bits ? width : 0;
-  FHeight = dib.Bits ? height : 0;
-  FPalette = palette;
+  Adopt(std::move(dib.Handle), dib.Bits, width, height, FFormat, std::move(palette));
   Changed();
 }
 
@@ -368,13 +369,7 @@ void TBitmap::LoadFromDib(const uint8_t* data, size_t size, size_t bitsOffset) {
         break;
     }
   }
-  FreeCanvasContext();
-  FBitmap = std::move(dib.Handle);
-  FBits = dib.Bits;
-  FWidth = dib.Bits ? w : 0;
-  FHeight = dib.Bits ? h : 0;
-  FFormat = format;
-  FPalette = palette;
+  Adopt(std::move(dib.Handle), dib.Bits, w, h, format, std::move(palette));
   Changed();
 }
 

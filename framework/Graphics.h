@@ -323,6 +323,9 @@ public:
 private:
   friend class TBitmapCanvas;
   void Create(int width, int height, TPixelFormat format, const std::vector<RGBQUAD>& palette);
+  // Takes over a new DIB section (bits null: the empty bitmap), letting the canvas go first.
+  void Adopt(TBitmapHandle handle, uint8_t* bits, int width, int height, TPixelFormat format,
+             std::vector<RGBQUAD> palette);
   void Changed();
   void FreeCanvasContext();
   void LoadFromDib(const uint8_t* data, size_t size, size_t bitsOffset);

@@ -4,7 +4,8 @@
 #include "skin/data/SkinElements.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "skin/data/SkinRead.h"
 
 namespace skin {
 namespace {
@@ -317,6 +318,14 @@ std::optional<TImageInfo> ProbeBitmap(std::span<const std::uint8_t> file) {
   }
   if (info.Width <= 0 || info.Height <= 0) return std::nullopt;
   return info;
+}
+
+TImageLookup ArchiveImageLookup(const TSkinReader& archive) {
+  return [&archive](const std::string& entry) -> std::optional<TImageInfo> {
+    std::vector<std::uint8_t> bytes;
+    if (!archive.ExtractEntry(entry, bytes) || bytes.empty()) return std::nullopt;
+    return ProbeBitmap(bytes).value_or(TImageInfo{});
+  };
 }
 
 std::string SkinBitmapEntry(std::string_view value) {

@@ -94,6 +94,10 @@ struct TImageRef {
 // Header of a named entry of the skin archive, or none when it is missing or empty.
 using TImageLookup = std::function<std::optional<TImageInfo>(const std::string& entry)>;
 
+class TSkinReader;
+// Looks the entries up in a loaded archive (which must outlive the lookup).
+TImageLookup ArchiveImageLookup(const TSkinReader& archive);
+
 // An element as its record will be built: fields and up to three images
 // (Image2: the second image, or the check strip of the buttons; Image3: the radio strip).
 struct TElementSpec {

@@ -237,7 +237,7 @@ private:
       const Canvas frame = Frame(*button, 4, 1);
       c.Draw(NineGrid(frame, 1, 1, false, {}, frame.Width(), h - 4), x + w - 2 - frame.Width(), y + 2, false);
     }
-    DrawText(c, x + 5, y + (h - kTextHeight) / 2, "AES-256", FText);
+    DrawText(c, x + 5, y + (h - kTextHeight) / 2, "RC4  STREAM", FText);
   }
 
   void Controls(Canvas& c, int x0, int y0, int w, int h) {

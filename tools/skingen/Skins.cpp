@@ -34,9 +34,10 @@ struct Theme {
   // Surfaces and controls.
   RGB face, field, text, textMuted;
   RGB border, borderStrong, borderHot, borderDisabled, fieldDisabled, separator;
+  RGB shadow;  // the colour "ButtonShadow": the engine frames edits and group boxes with it
   RGB accent, accentHot, accentPressed, accentTint, accentTintPressed, accentWashed;
   RGB btnTop, btnBottom, btnBorderTop, btnBorderBottom, focusRing;
-  RGB tabIdle, groupLabel, groupLine, gripDots, panelLine, headerLine;
+  RGB tabIdle, groupLabel, gripDots, panelLine, headerLine;
   RGB progressTrack, progressBorder;
 
   // Scroll bars.
@@ -57,11 +58,12 @@ Theme DefaultTheme() {
   t.face = {242, 243, 245}, t.field = kWhite, t.text = {32, 36, 42}, t.textMuted = {92, 98, 108};
   t.border = {190, 196, 205}, t.borderStrong = {134, 142, 154}, t.borderHot = {112, 152, 212};
   t.borderDisabled = {214, 218, 224}, t.fieldDisabled = {246, 247, 248}, t.separator = {224, 227, 232};
+  t.shadow = {168, 174, 184};
   t.accent = {46, 112, 204}, t.accentHot = {66, 132, 222}, t.accentPressed = {30, 88, 168};
   t.accentTint = {234, 242, 253}, t.accentTintPressed = {212, 228, 249}, t.accentWashed = {172, 190, 216};
   t.btnTop = {255, 255, 255}, t.btnBottom = {246, 247, 249}, t.btnBorderTop = {196, 201, 209}, t.btnBorderBottom = {172, 178, 188};
   t.focusRing = {190, 212, 244};
-  t.tabIdle = {231, 234, 238}, t.groupLabel = {232, 235, 239}, t.groupLine = {196, 201, 209};
+  t.tabIdle = {231, 234, 238}, t.groupLabel = {232, 235, 239};
   t.gripDots = {166, 172, 182}, t.panelLine = {208, 212, 218}, t.headerLine = {214, 218, 224};
   t.progressTrack = {228, 231, 235}, t.progressBorder = {202, 207, 214};
 
@@ -94,11 +96,12 @@ Theme SlateTheme() {
   t.face = {235, 239, 242}, t.field = kWhite, t.text = {26, 34, 42}, t.textMuted = {84, 98, 110};
   t.border = {176, 188, 198}, t.borderStrong = {122, 138, 152}, t.borderHot = {62, 156, 166};
   t.borderDisabled = {206, 214, 220}, t.fieldDisabled = {243, 246, 248}, t.separator = {218, 225, 230};
+  t.shadow = {154, 168, 180};
   t.accent = {20, 132, 142}, t.accentHot = {32, 154, 164}, t.accentPressed = {12, 102, 112};
   t.accentTint = {226, 243, 244}, t.accentTintPressed = {198, 230, 232}, t.accentWashed = {160, 196, 200};
   t.btnTop = {255, 255, 255}, t.btnBottom = {243, 246, 248}, t.btnBorderTop = {184, 195, 204}, t.btnBorderBottom = {158, 171, 182};
   t.focusRing = {168, 214, 218};
-  t.tabIdle = {222, 229, 234}, t.groupLabel = {224, 231, 236}, t.groupLine = {184, 195, 204};
+  t.tabIdle = {222, 229, 234}, t.groupLabel = {224, 231, 236};
   t.gripDots = {150, 164, 176}, t.panelLine = {196, 206, 214}, t.headerLine = {204, 213, 220};
   t.progressTrack = {221, 228, 233}, t.progressBorder = {190, 201, 210};
 
@@ -391,7 +394,7 @@ Canvas DrawGroupBoxLabel(const Theme& t) {
 // Group box frame: 1 enabled, 2 disabled; the inside stays transparent.
 Canvas DrawGroupBoxEdge(const Theme& t) {
   Canvas a(16, 16, t.face), d(16, 16, t.face);
-  a.StrokeRound({0, 0, 16, 16}, 4, t.groupLine);
+  a.StrokeRound({0, 0, 16, 16}, 4, t.shadow);
   d.StrokeRound({0, 0, 16, 16}, 4, t.borderDisabled);
   return StripH({a, d});
 }
@@ -468,10 +471,11 @@ Canvas DrawScrollThumb(const Theme& t, bool vertical) {
 // ---------------------------------------------------------------------------------------------
 // Edits, combo boxes, up-down buttons
 
-// Frame of a combo box: 1 normal, 2 pressed, 3 disabled, 4 hot.
+// Frame of a combo box: 1 normal, 2 pressed, 3 disabled, 4 hot. Its resting rim is the edits'
+// border colour, so combo boxes and edits side by side match.
 Canvas DrawSunkEdge(const Theme& t) {
   std::vector<Canvas> frames;
-  const RGB rim[4] = {t.border, t.accent, t.borderDisabled, t.borderHot};
+  const RGB rim[4] = {t.shadow, t.accent, t.borderDisabled, t.borderHot};
   for (int k = 0; k < 4; ++k) {
     Canvas c(21, 21, t.face);
     c.BorderedRound({0, 0, 21, 21}, 2, rim[k], k == 2 ? t.fieldDisabled : t.field);

@@ -139,10 +139,10 @@ private:
   void CheckUnusedEntries() {
     for (std::size_t i = 0; i < FArchive.Count(); ++i) {
       const std::string& name = FArchive.Name(i);
-      if (name == FDescription || FUsed.count(name)) continue;
+      // Names with ".ini" have been reported already.
+      if (FUsed.count(name) || name.find(".ini") != std::string::npos) continue;
       if (EndsWith(name, ".bmp")) Note({}, name, "not named by the description");
-      else if (name.find(".ini") == std::string::npos)
-        Note({}, name, "neither a bitmap nor the description: the engine never reads it");
+      else Note({}, name, "neither a bitmap nor the description: the engine never reads it");
     }
   }
 

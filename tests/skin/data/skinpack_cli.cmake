@@ -1,5 +1,6 @@
 # ctest script: skinpack pack -> list -> unpack gives back every file of a folder unchanged,
-# and a damaged stored skin is refused with a non-zero exit.
+# and a damaged stored skin is refused with a non-zero exit; check gives its exit codes and
+# findings; embed writes the stored skin into a form's data block.
 #   cmake -DSKINPACK=... -DSRC=folder -DWORK=scratch -P skinpack_cli.cmake
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -28,4 +29,112 @@ file(WRITE ${WORK}/damaged.skn "not a skin")
 execute_process(COMMAND ${SKINPACK} list ${WORK}/damaged.skn RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
 if(rc EQUAL 0)
   message(FATAL_ERROR "a damaged skin was listed")
+endif()
+
+# Runs skinpack expecting exit code `want`; leaves its standard output in LAST_OUTPUT.
+function(expect want)
+  execute_process(COMMAND ${SKINPACK} ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL want)
+    message(FATAL_ERROR "skinpack ${ARGN}: exit ${rc}, expected ${want}: ${out}${err}")
+  endif()
+  set(LAST_OUTPUT "${out}" PARENT_SCOPE)
+endfunction()
+
+# The smallest clean skin: one 40 x 40 24-bit bitmap serves every element the engine needs
+# (40 is a multiple of each of their frame counts). The header holds NUL bytes, which CMake
+# strings cannot, so printf writes it.
+set(CLEAN ${WORK}/clean)
+file(MAKE_DIRECTORY ${CLEAN})
+execute_process(COMMAND printf
+  "\\102\\115\\366\\022\\000\\000\\000\\000\\000\\000\\066\\000\\000\\000\\050\\000\\000\\000\\050\\000\\000\\000\\050\\000\\000\\000\\001\\000\\030\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000"
+  OUTPUT_FILE ${CLEAN}/a.bmp RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "printf failed")
+endif()
+string(REPEAT "A" 4800 pixels)
+file(APPEND ${CLEAN}/a.bmp "${pixels}")
+set(CLEAN_INI "[Personality]\nLeft=a.bmp\nRight=a.bmp\nTop=a.bmp\nBottom=a.bmp\nTextBack=a.bmp\n")
+string(APPEND CLEAN_INI "[Buttons]\nBitmap=a.bmp\nCheckButton=a.bmp\nRadioButton=a.bmp\n")
+file(WRITE ${CLEAN}/skin.ini "${CLEAN_INI}")
+
+expect(0 check ${CLEAN})
+if(NOT LAST_OUTPUT MATCHES "0 error\\(s\\), 0 warning\\(s\\)")
+  message(FATAL_ERROR "clean skin: ${LAST_OUTPUT}")
+endif()
+run(${SKINPACK} pack ${CLEAN} ${WORK}/clean.skn)
+expect(0 check ${WORK}/clean.skn --strict)
+
+# A repeated key is a warning: fine by default, an error with --strict.
+set(WARNED ${WORK}/warned)
+file(MAKE_DIRECTORY ${WARNED})
+file(COPY ${CLEAN}/a.bmp DESTINATION ${WARNED})
+file(WRITE ${WARNED}/skin.ini "${CLEAN_INI}Bitmap=b.bmp\n")
+expect(0 check ${WARNED})
+if(NOT LAST_OUTPUT MATCHES "warning: \\[Buttons\\] Bitmap: repeated")
+  message(FATAL_ERROR "repeated key: ${LAST_OUTPUT}")
+endif()
+expect(1 check --strict ${WARNED})
+
+# The scroll-bar width is the system's; a Scrollbar strip of 23 cells 40 px high is far from 17.
+file(WRITE ${WARNED}/skin.ini "${CLEAN_INI}[Scrollbar]\nImage=a.bmp\n[HorzScroll]\nImage=a.bmp\n[VertScroll]\nImage=a.bmp\n")
+expect(1 check ${WARNED})
+if(NOT LAST_OUTPUT MATCHES "error: \\[Scrollbar\\] Image: \"a.bmp\" is 40 px wide, not a multiple of its 23 frames")
+  message(FATAL_ERROR "scroll bar: ${LAST_OUTPUT}")
+endif()
+
+# The seed folder lacks every element the engine needs; damaged files and bad arguments.
+expect(1 check ${SRC})
+if(NOT LAST_OUTPUT MATCHES "error: \\[Personality\\] Left: missing")
+  message(FATAL_ERROR "seed skin: ${LAST_OUTPUT}")
+endif()
+expect(1 check ${WORK}/damaged.skn)
+expect(2 check)
+expect(2 check ${CLEAN} --scrollbar-width wide)
+expect(2 check ${CLEAN} --bogus)
+expect(2 check ${CLEAN} ${WARNED})
+expect(0 check ${CLEAN} --scrollbar-width 40)
+
+# embed: the block reads back as the skin file's size (little-endian) and its bytes.
+file(WRITE ${WORK}/form.dfm "object Form1: TForm1\n  object SkinData1: TSkinData\n    SkinStream = {}\n  end\nend\n")
+expect(0 embed ${WORK}/form.dfm ${WORK}/clean.skn ${WORK}/out.dfm)
+file(READ ${WORK}/out.dfm embedded)
+if(NOT embedded MATCHES "\n    SkinStream = {\n      ([0-9A-F\n ]*)}\n  end\nend\n$")
+  message(FATAL_ERROR "embedded form: ${embedded}")
+endif()
+set(hex "${CMAKE_MATCH_1}")
+if(NOT hex MATCHES "^([0-9A-F]+\n      )*[0-9A-F]+$")
+  message(FATAL_ERROR "block lines: ${hex}")
+endif()
+string(REGEX REPLACE "[\n ]" "" block "${hex}")
+file(SIZE ${WORK}/clean.skn size)
+math(EXPR b0 "${size} & 255" OUTPUT_FORMAT HEXADECIMAL)
+math(EXPR b1 "(${size} >> 8) & 255" OUTPUT_FORMAT HEXADECIMAL)
+math(EXPR b2 "(${size} >> 16) & 255" OUTPUT_FORMAT HEXADECIMAL)
+set(count "")
+foreach(b ${b0} ${b1} ${b2})
+  string(SUBSTRING "${b}" 2 -1 digits)
+  string(LENGTH "${digits}" n)
+  if(n EQUAL 1)
+    set(digits "0${digits}")
+  endif()
+  string(APPEND count "${digits}")
+endforeach()
+file(READ ${WORK}/clean.skn skin HEX)
+string(TOUPPER "${count}00${skin}" expected)
+if(NOT block STREQUAL expected)
+  message(FATAL_ERROR "embedded block differs:\n${block}\n${expected}")
+endif()
+file(STRINGS ${WORK}/out.dfm lines REGEX "^      [0-9A-F]")
+list(GET lines 0 first)
+string(LENGTH "${first}" n)
+if(NOT n EQUAL 70)
+  message(FATAL_ERROR "a full block line is 6 + 64 characters: \"${first}\"")
+endif()
+
+# Without the placeholder nothing is written.
+file(WRITE ${WORK}/plain.dfm "object Form1: TForm1\nend\n")
+expect(1 embed ${WORK}/plain.dfm ${WORK}/clean.skn ${WORK}/none.dfm)
+expect(1 embed ${WORK}/form.dfm ${WORK}/damaged.skn ${WORK}/none.dfm)
+if(EXISTS ${WORK}/none.dfm OR EXISTS ${WORK}/none.dfm.tmp OR EXISTS ${WORK}/out.dfm.tmp)
+  message(FATAL_ERROR "a failed embed left a file behind")
 endif()

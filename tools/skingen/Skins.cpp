@@ -255,7 +255,7 @@ Canvas DrawMdiControls(const Theme& t) {
   for (Glyph g : {Glyph::Minimise, Glyph::Restore, Glyph::Close})
     for (int state = 1; state <= 4; ++state) {
       Canvas c(16, 14, t.face);
-      RGB glyph = state == 4 ? t.arrowDisabled : t.capGlyph[0];
+      RGB glyph = state == 4 ? t.arrowDisabled : Mix(t.text, t.face, 0.2);  // on the menu bar, not the caption
       const bool close = g == Glyph::Close;
       if (state == 2) c.FillRound({0, 0, 16, 14}, 3, close ? t.closePressed : t.accentTintPressed);
       if (state == 3) c.FillRound({0, 0, 16, 14}, 3, close ? t.closeHot : t.accentTint);

@@ -26,10 +26,13 @@ int Skin(const std::string& name, const fs::path& ini, const fs::path& outDir) {
   const auto problems = CheckDescription(text, sizes);
   for (const auto& problem : problems) std::fprintf(stderr, "%s: %s\n", ini.string().c_str(), problem.c_str());
   if (!problems.empty()) return 1;
-  // The folder is packed as it is: only this skin's files may be in it.
+  // The folder is packed as it is: bitmaps and descriptions of an earlier run go first (other
+  // files are left alone and would be packed too).
   if (fs::exists(outDir))
-    for (const auto& entry : fs::directory_iterator(outDir))
-      if (entry.is_regular_file()) fs::remove(entry.path());
+    for (const auto& entry : fs::directory_iterator(outDir)) {
+      const std::string ext = entry.path().extension().string();
+      if (entry.is_regular_file() && (ext == ".bmp" || ext == ".ini")) fs::remove(entry.path());
+    }
   fs::create_directories(outDir);
   for (const auto& image : images) WriteFile((outDir / image.name).string(), EncodeBmp24(image.canvas));
   WriteFile((outDir / ini.filename()).string(), iniBytes);

@@ -9,7 +9,7 @@
 #include <limits>
 #include <map>
 #include <set>
-#include <stdexcept>
+#include <exception>
 #include <utility>
 
 #include "skin/data/SkinRead.h"
@@ -64,8 +64,8 @@ private:
 struct TImageUse {
   std::string Section, Key;
   const TImageRef* Image = nullptr;
-  std::int32_t Frames = 0;          // 0: the frame layout is not fixed, no check
-  bool Stacked = false;             // frames one above the other
+  std::int32_t Frames = 0;            // 0: the frame layout is not fixed, no check
+  bool Stacked = false;               // frames one above the other
   const TMargins* Margins = nullptr;  // nine-slice margins of one frame, when drawn with them
 };
 
@@ -279,9 +279,9 @@ private:
                                         " bits per pixel: skin bitmaps are 24-bit (magenta is exact only there)");
     if (!use.Image || !use.Image->Present() || use.Frames <= 0) return;
     const std::int32_t w = use.Image->Width(), h = use.Image->Height();
-    const std::int32_t cut_along = use.Stacked ? h : w;
-    if (cut_along % use.Frames != 0) {
-      Error(use.Section, use.Key, Quote(LowerAscii(entry)) + " is " + std::to_string(cut_along) + " px " +
+    const std::int32_t along = use.Stacked ? h : w;
+    if (along % use.Frames != 0) {
+      Error(use.Section, use.Key, Quote(LowerAscii(entry)) + " is " + std::to_string(along) + " px " +
                                       (use.Stacked ? "high" : "wide") + ", not a multiple of its " +
                                       std::to_string(use.Frames) + " frames");
       return;

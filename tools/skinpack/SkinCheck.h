@@ -36,14 +36,15 @@ struct TCheckOptions {
 
 // Checks a loaded archive: its entries, its description (the first entry whose name contains
 // ".ini", as the engine takes it) and every bitmap the description names, as the engine's
-// loaders and painting code will use them. Findings come in a fixed order: entries, the
-// description's lines, then the elements in loading order.
+// loaders and painting code will use them. Findings come in a fixed order: entry names, the
+// description's lines, the elements in loading order, then the entries nothing names.
 std::vector<TFinding> CheckArchive(const TSkinReader& archive, const TCheckOptions& options = {});
 
 // The same for a stored skin; one error when it cannot be read.
 std::vector<TFinding> CheckStoredSkin(std::span<const std::uint8_t> stored, const TCheckOptions& options = {});
 
 // The same for the files of a skin folder, in the order given (pack sorts them by name).
+// Throws std::invalid_argument where BuildArchive does (a name with CR or LF, too many files).
 std::vector<TFinding> CheckEntries(const std::vector<Entry>& entries, const TCheckOptions& options = {});
 
 // What the engine's bitmap decoder thinks of a Windows bitmap file: none when it loads it,

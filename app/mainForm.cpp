@@ -4,9 +4,11 @@
 
 #include "BatchNames.h"
 #include "FormReader.h"
+#include "ImgList.h"
 #include "MsgBox.h"
 #include "MyStatusBar.h"
 #include "UnitHelp.h"
+#include "skin/data/WinSkinData.h"
 
 // <windows.h> maps RegisterClass to RegisterClassW; this unit means the framework's registry.
 #undef RegisterClass
@@ -83,7 +85,9 @@ void RegisterAppClasses() {
   RegisterMenus();
   RegisterDialogs();
   RegisterGridControls();
+  RegisterImageLists();
   crypto::RegisterCryptoClasses();
+  skin::RegisterSkinDataClasses();
   RegisterClass(&TMyStatusBar::StaticClassInfo());
 }
 

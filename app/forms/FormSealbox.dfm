@@ -1,7 +1,6 @@
 // Main window: direction, destination, key fields, the numbered source list, the result log,
-// the command buttons, the progress status bar, the two engine instances, dialogs and menus.
-// The skin data component (TSkinData "SkinData1") is placed here once it exists; the form
-// class needs no change for it, the reader creates it like every other component.
+// the command buttons, the progress status bar, the two engine instances, dialogs, menus and
+// the skin data component with the built-in skin.
 object FormSealbox: TFormSealbox
   Left = 109
   Top = 117
@@ -269,5 +268,143 @@ object FormSealbox: TFormSealbox
       Caption = '&Q 结束'
       OnClick = MFExitClick
     end
+  end
+  object SkinData1: TSkinData
+    // Skinning stays off until the menus are drawn by the skin as well; the skin itself is
+    // loaded at start-up all the same.
+    Active = False
+    DisableTag = 99
+    SkinControls = [xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox, xcTab, xcTrackBar, xcSystemMenu]
+    Options = [xoPreview, xoToolbarBK]
+    Skin3rd.Strings = (
+      'TCategoryButtons=scrollbar'
+      'TVirtualStringTree=scrollbar'
+      'TVirtualDrawTree=scrollbar'
+      'TAdvPanelGroup=scrollbar'
+      'THTMLViewer=scrollbar'
+      'TDBCtrlGrid=scrollbar'
+      'TImageEnMView=scrollbar'
+      'TImageEnView=scrollbar'
+      'TAdvMemo=scrollbar'
+      'TDBAdvMemo=scrollbar'
+      'TPngBitBtn=pngbitbtn'
+      'TLMDGroupBox=Groupbox'
+      'TTBXDockablePanel=Panel'
+      'TControlBar=Panel'
+      'TTBDock=Panel'
+      'TTBToolbar=Panel'
+      'TLMDGROUPBOX=Panel'
+      'TLMDSIMPLEPANEL=Panel'
+      'TLMDDBCalendar=Panel'
+      'TLMDButtonPanel=Panel'
+      'TLMDLMDCalculator=Panel'
+      'TLMDHeaderPanel=Panel'
+      'TLMDTechnicalLine=Panel'
+      'TLMDLMDClock=Panel'
+      'trmtoolbarsize=Panel'
+      'TRzGroup=panel'
+      'TLMDCalculator=panel'
+      'TLMDTrackbar=panel'
+      'trmtoolbar=panel'
+      'trmtoolbaredit=panel'
+      'trmtoolbarborder=panel'
+      'trmtoolbaralign=panel'
+      'trmtoolbarstandard=panel'
+      'trmtoolbaraddintools=panel'
+      'TComboboxex=combobox'
+      'TcxDBLookupComboBox=combobox'
+      'TcxDBComboBox=combobox'
+      'TcxDBDateEdit=combobox'
+      'TcxDBImageComboBox=combobox'
+      'TcxDBCalcEdit=combobox'
+      'TcxDBBlobEdit=combobox'
+      'TcxDBPopupEdit=combobox'
+      'TcxDBFontNameComboBox=combobox'
+      'TcxDBShellComboBox=combobox'
+      'TRxLookupEdit=combobox'
+      'TRxDBLookupCombo=combobox'
+      'TRzDateTimeEdit=combobox'
+      'TRzColorEdit=combobox'
+      'TRzDateTimePicker=combobox'
+      'TRzDBDateTimeEdit=combobox'
+      'TRzDbColorEdit=combobox'
+      'TRzDBDateTimePicker=combobox'
+      'TLMDListCombobox=combobox'
+      'TLMDCheckListCombobox=combobox'
+      'TLMDHeaderListCombobox=combobox'
+      'TLMDImageCombobox=combobox'
+      'TLMDColorCombobox=combobox'
+      'TLMDFontCombobox=combobox'
+      'TLMDFontSizeCombobox=combobox'
+      'TLMDFontSizeCombobox=combobox'
+      'TLMDPrinterCombobox=combobox'
+      'TLMDDriveCombobox=combobox'
+      'TLMDCalculatorComboBox=combobox'
+      'TLMDTrackBarComboBox=combobox'
+      'TLMDCalendarComboBox=combobox'
+      'TLMDTreeComboBox=combobox'
+      'TWWTempKeyCombo=combobox'
+      'TDBLookupCombobox=Combobox'
+      'TWWDBCombobox=Combobox'
+      'TWWDBCombobox=Combobox'
+      'TWWDBLookupCombo=Combobox'
+      'TWWKeyCombo=Combobox'
+      'TWWDBDateTimePicker=Combobox'
+      'TRxSpeedButton=speedbutton'
+      'TfrSpeedButton=speedbutton'
+      'TfrTBButton=speedbutton'
+      'TRzButton=button'
+      'TRzBitbtn=bitbtn'
+      'TLMDButton=bitbtn'
+      'TcxButton=bitbtn'
+      'TRzMenuButton=menubtn'
+      'TRzCheckGroup=CheckGroup'
+      'TLMDCheckGroup=CheckGroup'
+      'TLMDDBCheckGroup=CheckGroup'
+      'TRzRadioGroup=Radiogroup'
+      'TRzDBRadioGroup=Radiogroup'
+      'TLMDRADIOGROUP=radiogroup'
+      'TLMDDBRADIOGROUP=radiogroup'
+      'TWWRADIOGROUP=radiogroup'
+      'TcxDBRadioGroup=radiogroup'
+      'TcxRadioGroup=radiogroup'
+      'TRzDBRadioButton=Radiobutton'
+      'TLMDRadiobutton=Radiobutton'
+      'TRzButtonEdit=Edit'
+      'TLMDEDIT=Edit'
+      'TLMDMASKEDIT=Edit'
+      'TLMDBROWSEEDIT=Edit'
+      'TLMDEXTSPINEDIT=Edit'
+      'TLMDCALENDAREDIT=Edit'
+      'TLMDFILEOPENEDIT=Edit'
+      'TLMDFILESAVEEDIT=Edit'
+      'TLMDCOLOREDIT=Edit'
+      'TLMDDBEDIT=Edit'
+      'TLMDDBMASKEDIT=Edit'
+      'TLMDDBEXTSPINEDIT=Edit'
+      'TLMDDBSPINEDIT=Edit'
+      'TLMDDBEDITDBLookup=Edit'
+      'TLMDEDITDBLookup=Edit'
+      'TWWDBEDIT=Edit'
+      'TOVCPICTUREFIELD=Edit'
+      'TOVCDBPICTUREFIELD=Edit'
+      'TOVCSLIDEREDIT=Edit'
+      'TOVCDBSLIDEREDIT=Edit'
+      'TOVCSIMPLEFIELD=Edit'
+      'TOVCDBSIMPLEFIELD=Edit'
+      'TO32DBFLEXEDIT=Edit'
+      'TOVCNUMERICFIELD=Edit'
+      'TOVCDBNUMERICFIELD=Edit'
+      'TLMDCalculatorEdit=edit'
+      'TcxGroupbox=groupbox'
+      'TDBCheckboxEh=Checkbox'
+      'TDBCheckboxEh=Checkbox'
+      'TLMDCHECKBOX=Checkbox'
+      'TLMDDBCHECKBOX=Checkbox')
+    SkinFormtype = sfMainform
+    MenuUpdate = True
+    MenuMerge = False
+    // The built-in skin (skins/default), packed and written into this block by the build.
+    SkinStream = {}
   end
 end

@@ -314,6 +314,7 @@ void TSkinData::SetSkinFile(const std::wstring& name) {
 }
 
 void TSkinData::ReadSkinStream(const std::vector<std::uint8_t>& block) {
+  if (block.empty()) return;  // no stored skin
   std::int32_t count = 0;
   if (block.size() >= 4)
     count = static_cast<std::int32_t>(block[0] | block[1] << 8 | block[2] << 16 | static_cast<std::uint32_t>(block[3]) << 24);

@@ -4,6 +4,7 @@
 
 #include "AppTestUtil.h"
 #include "MyStatusBar.h"
+#include "skin/data/WinSkinData.h"
 
 using namespace apptest;
 using fw::TControl;
@@ -201,4 +202,40 @@ TEST(StoredForm, ShowingSizesTheWindowToItsContents) {
   const POINT button = w->Cifra->ClientToScreen({0, 0});
   EXPECT_EQ(r.right, memo.x + w->MemoDest->Width() + 24);
   EXPECT_EQ(r.bottom, button.y + w->Cifra->Height() + 44);
+}
+
+// The skin data component with the built-in skin, as the build wrote it into the form.
+TEST(StoredForm, SkinDataWithTheBuiltInSkin) {
+  BoxRecorder boxes;
+  MainWindow w;
+  auto* data = dynamic_cast<skin::TSkinData*>(w->FindComponent(L"SkinData1"));
+  ASSERT_NE(data, nullptr);
+  EXPECT_TRUE(boxes.Boxes.empty());  // the stored skin loaded without a word
+  EXPECT_FALSE(data->NoSkin());
+  EXPECT_FALSE(data->Active());  // stored off until the menus are drawn by the skin too
+  EXPECT_EQ(data->DisableTag, 99);
+  using skin::SetOf;
+  const skin::TSkinControlTypes stored =
+      SetOf(skin::xcMainMenu) | SetOf(skin::xcPopupMenu) | SetOf(skin::xcToolbar) | SetOf(skin::xcControlbar) |
+      SetOf(skin::xcCombo) | SetOf(skin::xcCheckBox) | SetOf(skin::xcRadioButton) | SetOf(skin::xcProgress) |
+      SetOf(skin::xcScrollbar) | SetOf(skin::xcEdit) | SetOf(skin::xcButton) | SetOf(skin::xcBitBtn) |
+      SetOf(skin::xcSpeedButton) | SetOf(skin::xcSpin) | SetOf(skin::xcPanel) | SetOf(skin::xcGroupBox) |
+      SetOf(skin::xcTab) | SetOf(skin::xcTrackBar) | SetOf(skin::xcSystemMenu);
+  EXPECT_EQ(data->SkinControls, stored);
+  EXPECT_EQ(data->Options, SetOf(skin::xoPreview) | SetOf(skin::xoToolbarBK));
+  EXPECT_EQ(data->SkinFormtype(), skin::sfMainform);
+  EXPECT_TRUE(data->MenuUpdate);
+  EXPECT_FALSE(data->MenuMerge);
+  ASSERT_EQ(data->Skin3rd()->Count(), 124);
+  for (int i = 0; i < 124; ++i) EXPECT_EQ(data->Skin3rd()->Strings(i), skin::DefaultSkin3rd()[static_cast<size_t>(i)]);
+  // Every element the painting reads is there (the chunked progress bar and the tab pane are
+  // the second skin's variants).
+  EXPECT_FALSE(data->BorderTop()->Bitmap.Empty());
+  EXPECT_FALSE(data->Buttons()->Bitmap.Empty());
+  for (size_t i = 0; i < skin::kSlotCount; ++i) {
+    const auto slot = static_cast<skin::TSlot>(i);
+    if (slot == skin::TSlot::ProgressChunk || slot == skin::TSlot::TabPane) continue;
+    ASSERT_NE(data->Slot(slot), nullptr) << skin::SlotSection(slot);
+    EXPECT_FALSE(data->Slot(slot)->Bitmap.Empty()) << skin::SlotSection(slot);
+  }
 }

@@ -4,6 +4,7 @@
 
 #include "MsgBox.h"
 #include "TestSkin.h"
+#include "TestUtil.h"
 #include "skin/data/SysEntries.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/manager/SkinManage.h"
@@ -395,4 +396,30 @@ TEST(SkinDataComponent, QueryFormSkin) {
   d.QueryFormSkin(nullptr, L"SysMonthCal32", doSkin);
   EXPECT_TRUE(doSkin);
   EXPECT_EQ(handler.calls, 1);
+}
+
+TEST(SkinDataComponent, SkinFile) {
+  Messages messages;
+  TempDir dir;
+  const std::wstring path = dir.Path(L"皮肤 B.skn");
+  const auto stored = SkinB().Stored();
+  {
+    fw::TMemoryStream file;
+    file.WriteBuffer(stored.data(), static_cast<std::int32_t>(stored.size()));
+    file.SaveToFile(path);
+  }
+  TSkinData d(nullptr);
+  ASSERT_TRUE(Load(d, SkinA().Stored()));
+  d.SetSkinFile(path);
+  EXPECT_FALSE(d.NoSkin());
+  EXPECT_EQ(d.SkinName(), "B");
+  EXPECT_EQ(d.SkinFile(), path);
+
+  // A missing file changes no record; activation is refused until a skin loads.
+  TDataSkinBorder* top = d.BorderTop();
+  d.SetSkinFile(dir.Path(L"missing.skn"));
+  EXPECT_TRUE(d.NoSkin());
+  EXPECT_EQ(d.BorderTop(), top);
+  EXPECT_EQ(d.SkinName(), "B");
+  EXPECT_TRUE(messages.Texts.empty());
 }

@@ -35,7 +35,12 @@ bool EndsWith(std::string_view s, std::string_view tail) {
   return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
 }
 
-std::string Quote(std::string_view s) { return "\"" + std::string(s) + "\""; }
+std::string Quote(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() + 2);
+  out.append(1, '"').append(s).append(1, '"');
+  return out;
+}
 
 std::uint32_t Get16(std::span<const std::uint8_t> b, std::size_t at) { return b[at] | b[at + 1] << 8; }
 std::uint32_t Get32(std::span<const std::uint8_t> b, std::size_t at) {

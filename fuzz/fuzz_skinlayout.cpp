@@ -14,9 +14,8 @@ namespace {
 
 using skin::kGeometryLimit;
 
-// The largest side the program's bitmap decoder accepts; a header may claim more, but then
-// the layout's pixel sum and the MDI button offsets leave their range (to be handled there).
-constexpr std::int32_t kLargestSide = 32767;
+// A header may claim any size up to this; the layout must stay in range whatever it says.
+constexpr std::int32_t kLargestSide = 0x7FFFFFFF;
 
 // Sizes from the entry name, so that the same name always gives the same header: missing,
 // unreadable (0 x 0), 1 x 1, odd, wide, tall and the largest.

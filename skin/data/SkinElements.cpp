@@ -222,7 +222,7 @@ public:
         const std::int32_t w = layout.MDIImage.Width() / 12;
         b.Image.Entry = layout.MDIImage.Entry;
         b.Image.Info = TImageInfo{4 * w, layout.MDIImage.Height(), layout.MDIImage.Info->Bits};
-        b.Button.Xcoord = (w + 4) * (3 - i);
+        b.Button.Xcoord = Geometry((w + 4) * (3 - i));
       }
       layout.CaptionButtons.push_back(std::move(b));
     }
@@ -282,7 +282,9 @@ void Normalise(TSkinLayout& layout) {
 }
 
 std::int64_t PixelsOf(const TImageRef& image) {
-  return image.Present() ? std::int64_t(std::max(image.Width(), 0)) * std::max(image.Height(), 0) : 0;
+  return image.Present() ? std::int64_t(std::clamp(image.Width(), 0, kGeometryLimit)) *
+                               std::clamp(image.Height(), 0, kGeometryLimit)
+                         : 0;
 }
 
 std::int64_t CountPixels(const TSkinLayout& layout) {
@@ -304,8 +306,9 @@ std::optional<TImageInfo> ProbeBitmap(std::span<const std::uint8_t> file) {
   const std::uint32_t header = Get32(file, 14);
   TImageInfo info;
   if (header == 12) {
-    info.Width = static_cast<std::int32_t>(Get16(file, 18));
-    info.Height = static_cast<std::int32_t>(Get16(file, 20));
+    info.Width = static_cast<std::int16_t>(Get16(file, 18));
+    const auto height = static_cast<std::int16_t>(Get16(file, 20));
+    info.Height = height < 0 ? -height : height;
     info.Bits = static_cast<std::int32_t>(Get16(file, 24));
   } else if (header >= 40 && file.size() >= 30) {
     info.Width = static_cast<std::int32_t>(Get32(file, 18));
@@ -316,7 +319,10 @@ std::optional<TImageInfo> ProbeBitmap(std::span<const std::uint8_t> file) {
   } else {
     return std::nullopt;
   }
-  if (info.Width <= 0 || info.Height <= 0) return std::nullopt;
+  // Larger than any bitmap the program decodes: unreadable.
+  if (info.Width <= 0 || info.Height <= 0 || info.Width > kGeometryLimit || info.Height > kGeometryLimit ||
+      std::int64_t(info.Width) * info.Height > kMaxBitmapPixels)
+    return std::nullopt;
   return info;
 }
 

@@ -28,6 +28,8 @@ struct TMargins {
 // Every geometry value read from a description is kept within this range, so that sums of a
 // few of them never overflow.
 inline constexpr std::int32_t kGeometryLimit = 32767;
+// The largest bitmap the program decodes, in pixels (and kGeometryLimit a side).
+inline constexpr std::int64_t kMaxBitmapPixels = 64LL * 1024 * 1024;
 
 // Numeric fields of every element record.
 struct TElementFields {
@@ -72,7 +74,8 @@ struct TImageInfo {
   bool operator==(const TImageInfo&) const = default;
 };
 
-// Width, height and depth from a Windows bitmap file's headers; none when they cannot be read.
+// Width, height and depth from a Windows bitmap file's headers; none when they cannot be read or
+// describe a bitmap larger than the program decodes.
 std::optional<TImageInfo> ProbeBitmap(std::span<const std::uint8_t> file);
 
 // The archive entry an image value names: the text after the last "\" or ":", when its

@@ -286,3 +286,33 @@ TEST(SkinLayout, ImagesComeFromTheArchive) {
   EXPECT_FALSE(layout.Borders[3].Image.Present());
   EXPECT_EQ(layout.Pixels, 30 * 16);
 }
+
+TEST(SkinLayout, BitmapHeaders) {
+  auto header = [](std::uint32_t size, std::int32_t w, std::int32_t h, int bits) {
+    std::vector<std::uint8_t> v(54, 0);
+    v[0] = 'B';
+    v[1] = 'M';
+    auto put = [&v](std::size_t at, std::uint32_t x, int n) {
+      for (int i = 0; i < n; ++i) v[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(x >> (8 * i));
+    };
+    put(14, size, 4);
+    if (size == 12) {
+      put(18, static_cast<std::uint32_t>(w), 2);
+      put(20, static_cast<std::uint32_t>(h), 2);
+      put(24, static_cast<std::uint32_t>(bits), 2);
+    } else {
+      put(18, static_cast<std::uint32_t>(w), 4);
+      put(22, static_cast<std::uint32_t>(h), 4);
+      put(28, static_cast<std::uint32_t>(bits), 2);
+    }
+    return v;
+  };
+  EXPECT_EQ(ProbeBitmap(header(40, 30, -20, 24)), (TImageInfo{30, 20, 24}));  // top-down
+  EXPECT_EQ(ProbeBitmap(header(12, 30, -20, 8)), (TImageInfo{30, 20, 8}));
+  // Larger than the program decodes, or nonsense: unreadable.
+  EXPECT_FALSE(ProbeBitmap(header(40, 40000, 10, 24)));
+  EXPECT_FALSE(ProbeBitmap(header(40, 10000, 10000, 24)));
+  EXPECT_FALSE(ProbeBitmap(header(40, 0, 10, 24)));
+  EXPECT_FALSE(ProbeBitmap(header(20, 10, 10, 24)));
+  EXPECT_FALSE(ProbeBitmap(std::vector<std::uint8_t>{'B', 'M', 0}));
+}

@@ -423,3 +423,80 @@ TEST(SkinDataComponent, SkinFile) {
   EXPECT_EQ(d.SkinName(), "B");
   EXPECT_TRUE(messages.Texts.empty());
 }
+
+// The two skins the program is built with take every path of the loaders between them.
+TEST(SkinRecords, BuiltInSkins) {
+  struct Expect {
+    const wchar_t* resource;
+    const char* name;
+    int checkFrames, radioFrames, captionFrames, trans, progressStyle;
+    bool sunkEdge, tabPane, chunk;
+  };
+  const Expect skins[] = {{L"DEFAULTSKIN", "default", 4, 4, 4, 1, 0, true, false, false},
+                          {L"SLATESKIN", "slate", 12, 8, 3, 0, 1, false, true, true}};
+  for (const Expect& e : skins) {
+    SCOPED_TRACE(e.name);
+    HRSRC res = FindResourceW(nullptr, e.resource, MAKEINTRESOURCEW(10));
+    ASSERT_NE(res, nullptr);
+    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, res)));
+    Messages messages;
+    TSkinData d(nullptr);
+    ASSERT_TRUE(Load(d, std::vector<std::uint8_t>(bytes, bytes + SizeofResource(nullptr, res))));
+    EXPECT_TRUE(messages.Texts.empty());
+
+    // Every frame of every element is whole, and its margins fit inside it.
+    auto whole = [](TDataSkinObject* r, bool stacked) {
+      ASSERT_FALSE(r->Bitmap.Empty()) << r->Name;
+      const int along = stacked ? r->Bitmap.Height() : r->Bitmap.Width();
+      EXPECT_EQ(along % r->FrameCount, 0) << r->Name;
+      const int w = stacked ? r->Bitmap.Width() : along / r->FrameCount;
+      const int h = stacked ? along / r->FrameCount : r->Bitmap.Height();
+      EXPECT_LE(r->Margins.Left + r->Margins.Right, w) << r->Name;
+      EXPECT_LE(r->Margins.Top + r->Margins.Bottom, h) << r->Name;
+    };
+    for (std::size_t i = 0; i < kSlotCount; ++i)
+      if (TDataSkinObject* r = d.Slot(static_cast<TSlot>(i))) whole(r, static_cast<TSlot>(i) == TSlot::MenuBar);
+    for (int side = 1; side <= 4; ++side) {
+      whole(d.Border(side), side > 2);
+      EXPECT_EQ(d.Border(side)->FrameCount, 2);  // active and inactive
+      EXPECT_EQ(d.Border(side)->Trans, e.trans);
+    }
+    whole(d.Buttons(), false);
+    EXPECT_EQ(d.Buttons()->CheckFrameCount, e.checkFrames);
+    EXPECT_EQ(d.Buttons()->RadioFrameCount, e.radioFrames);
+    EXPECT_EQ(d.Buttons()->CheckBitmap.Width() % e.checkFrames, 0);
+    EXPECT_EQ(d.Buttons()->RadioBitmap.Width() % e.radioFrames, 0);
+
+    EXPECT_EQ(d.SunkEdge() != nullptr, e.sunkEdge);
+    EXPECT_EQ(d.TabPane() != nullptr, e.tabPane);
+    EXPECT_EQ(d.ProgressChunk() != nullptr, e.chunk);
+    EXPECT_EQ(d.Progress()->Style, e.progressStyle);
+    EXPECT_EQ(d.Tabs()->Style, e.progressStyle);
+    EXPECT_FALSE(d.Tabs()->Bitmap2.Empty());
+    EXPECT_FALSE(d.UpDownHorz()->Bitmap2.Empty());
+    EXPECT_FALSE(d.ComboxArrow()->Bitmap.Empty());
+    EXPECT_EQ(d.ExtraImages()->FrameCount, 5);  // frame 5: the size grip
+
+    // The scroll-bar strip: 23 cells as high as the system's scroll bars, give or take 2.
+    EXPECT_EQ(d.Scrollbar()->FrameCount, 23);
+    EXPECT_LE(std::abs(d.Scrollbar()->Bitmap.Height() - GetSystemMetrics(SM_CYHSCROLL)), 2);
+    EXPECT_EQ(d.HorzScrollThumb()->FrameCount, d.VertScrollThumb()->FrameCount);
+
+    int withImage = 0;
+    for (const auto& b : d.CaptionButtons())
+      if (b->Action < 7 && !b->Bitmap.Empty()) {
+        ++withImage;
+        if (b->Action != 3 && b->Action != 11) {
+          EXPECT_EQ(b->FrameCount, e.captionFrames) << b->Name;
+        }
+      }
+    EXPECT_GE(withImage, 4);  // close, maximise, restore, minimise
+    EXPECT_FALSE(d.CaptionButtons().back()->Bitmap.Empty());  // the MDI child buttons
+
+    EXPECT_NE(d.Colours().ButtonShadowColour, d.Colours().MenuTextColour);
+    EXPECT_EQ(d.Colours().ButtonShadowColour >> 24, 0u);  // given by the skin, not the system's
+    fw::TBitmap& top = d.BorderTop()->Bitmap;
+    const std::uint32_t pixel = At(top, top.Width() / 3, top.Height() / 2 / 3);
+    EXPECT_EQ(d.FrameColour(), ColourRGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF));
+  }
+}

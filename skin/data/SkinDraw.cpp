@@ -325,17 +325,28 @@ void DrawTiled(fw::TCanvas& canvas, const RECT& dest, fw::TBitmap& image, const 
   DrawTiled(canvas.Handle(), dest, image, source);
 }
 
-void TransparentBlit(HDC dc, const RECT& dest, fw::TBitmap& image, fw::TColor key) {
-  if (image.Empty() || !Drawable(dest)) return;
-  const RECT picture{dest.left, dest.top, dest.left + std::min(Width(dest), image.Width()),
-                     dest.top + std::min(Height(dest), image.Height())};
+namespace {
+
+// Copies image from `origin` on, unscaled, to dest's top-left (cut to dest's size), leaving the
+// destination where the image shows the key colour.
+void KeyedBlit(HDC dc, const RECT& dest, fw::TBitmap& image, POINT origin, fw::TColor key) {
+  if (image.Empty() || !Drawable(dest) || origin.x < 0 || origin.y < 0 || origin.x >= image.Width() ||
+      origin.y >= image.Height())
+    return;
+  const RECT picture{dest.left, dest.top, dest.left + std::min<int>(Width(dest), image.Width() - origin.x),
+                     dest.top + std::min<int>(Height(dest), image.Height() - origin.y)};
   RECT visible{};
   if (!VisiblePart(dc, picture, visible)) return;
   const int w = Width(visible), h = Height(visible);
-  const int sx = visible.left - dest.left, sy = visible.top - dest.top;
+  const int sx = origin.x + visible.left - dest.left, sy = origin.y + visible.top - dest.top;
   HDC src = image.Canvas().Handle();
   if (key == fw::clNone) {
     BitBlt(dc, visible.left, visible.top, w, h, src, sx, sy, SRCCOPY);
+    return;
+  }
+  // True-colour pictures: the system's keyed blit, one call without a mask of our own.
+  if (image.PixelFormat() != TPixelFormat::pf1bit) {
+    GdiTransparentBlt(dc, visible.left, visible.top, w, h, src, sx, sy, w, h, fw::ColorToRGB(key));
     return;
   }
   // Monochrome mask, rows padded to 16 bits: a set bit where the picture shows the key.
@@ -356,11 +367,24 @@ void TransparentBlit(HDC dc, const RECT& dest, fw::TBitmap& image, fw::TColor ke
   MaskBlt(dc, visible.left, visible.top, w, h, src, sx, sy, mask, 0, 0, MAKEROP4(kKeepDestination, SRCCOPY));
 }
 
+}  // namespace
+
+void TransparentBlit(HDC dc, const RECT& dest, fw::TBitmap& image, fw::TColor key) {
+  KeyedBlit(dc, dest, image, POINT{0, 0}, key);
+}
+
 void DrawStripFrame(HDC dc, const RECT& dest, fw::TBitmap& image, bool transparent, int frameCount, int frame) {
   const RECT cell = FrameRect(image, frameCount, frame, false);
   if (Empty(cell) || !dc || !Drawable(dest)) return;
   HDC src = image.Canvas().Handle();
-  if (transparent) {
+  RECT visible{};
+  if (transparent && image.PixelFormat() != TPixelFormat::pf1bit && VisiblePart(dc, dest, visible) &&
+      EqualRect(&visible, &dest)) {
+    // Wholly visible: the system's keyed stretch in one call.
+    TStretchMode mode(dc);
+    GdiTransparentBlt(dc, dest.left, dest.top, Width(dest), Height(dest), src, cell.left, cell.top, Width(cell),
+                      Height(cell), fw::ColorToRGB(clSkinKey));
+  } else if (transparent) {
     Compose(dc, dest, true, [&](HDC work, const RECT& d) { CopyPiece(work, d, src, cell); });
   } else {
     TStretchMode mode(dc);
@@ -379,7 +403,7 @@ void DrawStripFrameCentred(HDC dc, const RECT& dest, fw::TBitmap& image, bool tr
   HDC src = image.Canvas().Handle();
   const RECT part = Moved(area, cell.left - placed.left, cell.top - placed.top);  // the frame's pixels in area
   if (transparent)
-    Compose(dc, area, true, [&](HDC work, const RECT& d) { CopyPiece(work, d, src, part); });
+    KeyedBlit(dc, area, image, POINT{part.left, part.top}, clSkinKey);
   else
     BitBlt(dc, area.left, area.top, Width(area), Height(area), src, part.left, part.top, SRCCOPY);
 }

@@ -95,19 +95,21 @@ void BuildComboComposite(TSkinRecords& records) {
   constexpr int kW = 50, kH = 21;
 
   fw::TBitmap strip(kW * cells, kH);
+  HDC dc = strip.Canvas().Handle();
   fw::TBrushHandle magenta(CreateSolidBrush(kMagenta));
   const RECT all{0, 0, kW * cells, kH};
-  FillRect(strip.Canvas().Handle(), &all, magenta);
-  fw::TBitmap scratch(kW, kH);
-  HDC dc = scratch.Canvas().Handle();
-  const RECT cell{0, 0, kW, kH}, right{kW - b, 0, kW, kH}, edit{2, 2, kW - 1 - b, 18};
+  FillRect(dc, &all, magenta);
   for (int k = 1; k <= cells; ++k) {
-    FillRect(dc, &cell, magenta);
-    DrawSkinImage(dc, cell, sunk.Bitmap, false, false, sunk.Trans == 1, sunk.FrameCount, k, sunk.Margins);
+    const int x = kW * (k - 1);
+    const RECT cell{x, 0, x + kW, kH}, right{x + kW - b, 0, x + kW, kH}, edit{x + 2, 2, x + kW - 1 - b, 18};
+    fw::TSaveDC saved(dc);
+    IntersectClipRect(dc, cell.left, cell.top, cell.right, cell.bottom);
+    // The cell is magenta already: the edge drawn opaquely leaves its own magenta pixels
+    // transparent, as a keyed draw would.
+    DrawSkinImage(dc, cell, sunk.Bitmap, false, false, false, sunk.FrameCount, k, sunk.Margins);
     DrawStripFrame(dc, right, button.Bitmap, true, button.FrameCount, k);
     if (extra && !extra->Bitmap.Empty()) DrawStripFrameCentred(dc, right, extra->Bitmap, true, extra->FrameCount, k);
     FillRect(dc, &edit, magenta);
-    CopyPixels(strip, kW * (k - 1), 0, scratch, cell);
   }
 
   button.Style = 2;

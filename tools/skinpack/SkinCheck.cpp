@@ -375,7 +375,8 @@ private:
           Warning(section, key, "missing: the section is not loaded and the element is not drawn");
         continue;
       }
-      CheckImage({section, key, &e->Image, e->Fields.FrameCount, false, &e->Fields.Margins});
+      // The menu bar's two frames (active, inactive) lie one above the other.
+      CheckImage({section, key, &e->Image, e->Fields.FrameCount, slot == TSlot::MenuBar, &e->Fields.Margins});
       if (slot == TSlot::UpDownHorz || slot == TSlot::UpDownVert)
         CheckImage({section, "GlyphImage", &e->Image2, e->Fields.FrameCount, false, nullptr});
       if (slot == TSlot::Tabs) CheckImage({section, "Border", &e->Image2, 0, false, nullptr});

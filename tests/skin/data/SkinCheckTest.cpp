@@ -58,7 +58,7 @@ struct CheckSkin : TestSkin {
           "Right=right.bmp\nRightFrame=2\nRightTopHeight=5\nRightBotHeight=5\n"
           "Top=top.bmp\nTopFrame=2\nTopTopHeight=10\nTopBotHeight=10\n"
           "Bottom=bottom.bmp\nBottomFrame=2\n"
-          "TextBack=textback.bmp\nTXTBackleft=4\nTXTBackRight=4\nmenuBar=menubar.bmp\n"
+          "TextBack=textback.bmp\nTXTBackleft=4\nTXTBackRight=4\nmenuBar=menubar.bmp\nTileLeftMenu=3\nTileRightMenu=3\n"
           "[Buttons]\nBitmap=buttons.bmp\nLeftWidth=3\nRightWidth=3\nTopHeight=3\nBottomHeight=3\n"
           "CheckButton=check.bmp\nRadioButton=radio.bmp\nRadioButtonFrame=8\n"
           "[BUTTON.CLOSE]\nAction=0\nButtonImage=close.bmp\n"
@@ -76,7 +76,7 @@ struct CheckSkin : TestSkin {
     Strip("top.bmp", 60, 25, Colours(2), true);
     Strip("bottom.bmp", 60, 4, Colours(2), true);
     Strip("textback.bmp", 40, 18, Colours(2), true);
-    Strip("menubar.bmp", 10, 20, Colours(2));
+    Strip("menubar.bmp", 10, 20, Colours(2), true);  // its ends fit only the whole width
     Strip("buttons.bmp", 20, 20, Colours(5));
     Strip("check.bmp", 13, 13, Colours(6));  // no count given: 78 / 13 = 6
     Strip("radio.bmp", 13, 13, Colours(8));
@@ -194,6 +194,9 @@ TEST(SkinCheck, EachDefectGivesItsFinding) {
       {"title frames are stacked",
        [](CheckSkin& s) { s.Drop("textback.bmp").Strip("textback.bmp", 40, 17, Colours(3), true); },
        {{E, "Personality", "TextBack"}}},
+      {"menu-bar frames are stacked",
+       [](CheckSkin& s) { s.Drop("menubar.bmp").Strip("menubar.bmp", 20, 13, Colours(3), true); },
+       {{E, "Personality", "menuBar"}}},
       {"frame count 0", [](CheckSkin& s) { s.Replace("LeftFrame=2", "LeftFrame=0"); },
        {{W, "Personality", "LeftFrame"}}},
       {"frame count not a number", [](CheckSkin& s) { s.Replace("LeftFrame=2", "LeftFrame=two"); },

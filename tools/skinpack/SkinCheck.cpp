@@ -380,7 +380,26 @@ private:
       if (slot == TSlot::UpDownHorz || slot == TSlot::UpDownVert)
         CheckImage({section, "GlyphImage", &e->Image2, e->Fields.FrameCount, false, nullptr});
       if (slot == TSlot::Tabs) CheckImage({section, "Border", &e->Image2, 0, false, nullptr});
+      if (slot == TSlot::TabPane) CheckPaneMargins(section);
+      if (slot == TSlot::ComboButton) CheckComboFrame(layout, *e);
     }
+  }
+
+  // The page frame is thin: the loader keeps its margins at 4 at most.
+  void CheckPaneMargins(const std::string& section) {
+    for (const char* key : {"LeftWidth", "TopHeight", "RightWidth", "BottomHeight"}) {
+      const std::int32_t v = FIni.ReadInteger(section, key, 0);
+      if (v > 4) Warning(section, key, std::to_string(v) + ": the engine uses 4, the most a page frame keeps fixed");
+    }
+  }
+
+  // Styles other than flat (1) and whole face (2) draw the button over the sunken edge.
+  void CheckComboFrame(const TSkinLayout& layout, const TElementSpec& combo) {
+    const std::int32_t style = combo.Fields.Style;
+    if (style == 1 || style == 2 || layout.Slot(TSlot::SunkEdge)) return;
+    Warning("ComboButton", "Style", "style " + std::to_string(style) +
+                                        " draws the button over [SunkEdge], which the skin lacks: the combo box "
+                                        "gets no frame (style 1 draws it flat)");
   }
 
   // "Frame" is kept only by a few elements; elsewhere the painting code fixes the count.

@@ -229,6 +229,24 @@ TEST(SkinCheck, EachDefectGivesItsFinding) {
        {{E, "Scrollbar", "Image"}}},
       {"section without its image", [](CheckSkin& s) { s.Replace("Image=menuitem.bmp", "Style=1").Drop("menuitem.bmp"); },
        {{W, "MenuItem", "Image"}}},
+      {"page-frame margins above 4",
+       [](CheckSkin& s) {
+         s.Ini += "[Tab.Pane]\nImage=pane.bmp\nLeftWidth=4\nTopHeight=6\n";
+         s.Strip("pane.bmp", 20, 20, Colours(1));
+       },
+       {{W, "Tab.Pane", "TopHeight"}}},
+      {"combo button without its sunken edge",
+       [](CheckSkin& s) { s.Ini += "[ComboButton]\nImage=combo.bmp\n"; s.Strip("combo.bmp", 17, 21, Colours(4)); },
+       {{W, "ComboButton", "Style"}}},
+      {"flat combo button needs no edge",
+       [](CheckSkin& s) { s.Ini += "[ComboButton]\nImage=combo.bmp\nStyle=1\n"; s.Strip("combo.bmp", 17, 21, Colours(4)); },
+       {}},
+      {"combo button over its sunken edge",
+       [](CheckSkin& s) {
+         s.Ini += "[ComboButton]\nImage=combo.bmp\n[SunkEdge]\nImage=sunk.bmp\n";
+         s.Strip("combo.bmp", 17, 21, Colours(4)).Strip("sunk.bmp", 20, 21, Colours(4));
+       },
+       {}},
       {"progress without its bitmap", [](CheckSkin& s) { s.Replace("Bitmap=progress.bmp", "").Drop("progress.bmp"); },
        {{W, "Progress", "Bitmap"}}},
       {"caption button without image", [](CheckSkin& s) { s.Replace("ButtonImage=max.bmp", "").Drop("max.bmp"); },

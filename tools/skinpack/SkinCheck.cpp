@@ -379,7 +379,12 @@ private:
       CheckImage({section, key, &e->Image, e->Fields.FrameCount, slot == TSlot::MenuBar, &e->Fields.Margins});
       if (slot == TSlot::UpDownHorz || slot == TSlot::UpDownVert)
         CheckImage({section, "GlyphImage", &e->Image2, e->Fields.FrameCount, false, nullptr});
-      if (slot == TSlot::Tabs) CheckImage({section, "Border", &e->Image2, 0, false, nullptr});
+      if (slot == TSlot::Tabs) {
+        // With style 0 the page frame is drawn from "Border" with fixed margins.
+        static constexpr TMargins pageFrame{4, 5, 4, 4};
+        const bool fixed = e->Fields.Style == 0;
+        CheckImage({section, "Border", &e->Image2, fixed ? 1 : 0, false, fixed ? &pageFrame : nullptr});
+      }
       if (slot == TSlot::TabPane) CheckPaneMargins(section);
       if (slot == TSlot::ComboButton) CheckComboFrame(layout, *e);
     }

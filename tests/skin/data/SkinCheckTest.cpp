@@ -229,6 +229,18 @@ TEST(SkinCheck, EachDefectGivesItsFinding) {
        {{E, "Scrollbar", "Image"}}},
       {"section without its image", [](CheckSkin& s) { s.Replace("Image=menuitem.bmp", "Style=1").Drop("menuitem.bmp"); },
        {{W, "MenuItem", "Image"}}},
+      {"page frame smaller than its fixed margins",
+       [](CheckSkin& s) {
+         s.Ini += "[Tabs]\nImage=tabs.bmp\nBorder=border.bmp\n";
+         s.Strip("tabs.bmp", 10, 10, Colours(5)).Strip("border.bmp", 9, 8, Colours(1));
+       },
+       {{E, "Tabs", "Border"}}},
+      {"page frame that holds its margins",
+       [](CheckSkin& s) {
+         s.Ini += "[Tabs]\nImage=tabs.bmp\nBorder=border.bmp\n";
+         s.Strip("tabs.bmp", 10, 10, Colours(5)).Strip("border.bmp", 8, 9, Colours(1));
+       },
+       {}},
       {"page-frame margins above 4",
        [](CheckSkin& s) {
          s.Ini += "[Tab.Pane]\nImage=pane.bmp\nLeftWidth=4\nTopHeight=6\n";

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <sstream>
+#include <optional>
 #include <stdexcept>
+#include <string_view>
 
-#include "tools/skingen/Check.h"
-#include "tools/skingen/Ini.h"
+#include "skin/data/SkinElements.h"
 #include "tools/skingen/PixelFont.h"
 
 namespace fs = std::filesystem;
@@ -23,11 +23,16 @@ struct Margins {
   int l = 0, t = 0, r = 0, b = 0;
 };
 
-RGB ParseColour(const std::string& text) {
-  int v[3] = {0, 0, 0};
-  std::istringstream in(text);
-  for (int& c : v) in >> c;
-  return {v[0], v[1], v[2]};
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// A colour value as the engine parses it.
+RGB Colour(const std::string& text) {
+  const skin::TColor c = skin::ParseColour(text);
+  return {skin::RedOf(c), skin::GreenOf(c), skin::BlueOf(c)};
 }
 
 void Checker(Canvas& c, int x0, int y0, int x1, int y1) {
@@ -67,8 +72,9 @@ Canvas Frame(const Canvas& image, int frames, int frame) {
 
 class Mock {
 public:
-  Mock(const Ini& ini, const std::map<std::string, Canvas>& images) : FIni(ini), FImages(images) {
-    auto colour = [&](const char* key) { return ParseColour(ini.Get("Colours", key).value_or("0 0 0")); };
+  Mock(const skin::TQuickIni& ini, const skin::TSkinLayout& layout, const std::map<std::string, Canvas>& images)
+      : FIni(ini), FLayout(layout), FImages(images) {
+    auto colour = [&](const char* key) { return Colour(ini.ReadString("Colours", key, "0 0 0")); };
     FFace = colour("ButtonFace"), FText = colour("ButtonText"), FShadow = colour("ButtonShadow");
     FMenuText = colour("MenuText"), FHilight = colour("Hilight"), FHilightText = colour("HilightText");
     FMenu = colour("Menu"), FButtonHilight = colour("ButtonHilight");
@@ -76,12 +82,14 @@ public:
   }
 
   const Canvas* Img(const std::string& section, const std::string& key) const {
-    const auto name = FIni.Get(section, key);
-    if (!name) return nullptr;
-    const auto found = FImages.find(Lower(*name));
+    const std::string entry = skin::SkinBitmapEntry(FIni.ReadString(section, key, {}));
+    if (entry.empty()) return nullptr;
+    const auto found = FImages.find(Lower(entry));
     return found == FImages.end() ? nullptr : &found->second;
   }
-  int Int(const std::string& section, const std::string& key, int fallback = 0) const { return FIni.Int(section, key, fallback); }
+  int Int(const std::string& section, const std::string& key, int fallback = 0) const {
+    return FIni.ReadInteger(section, key, fallback);
+  }
   Margins M(const std::string& section) const {
     return {Int(section, "LeftWidth"), Int(section, "TopHeight"), Int(section, "RightWidth"), Int(section, "BottomHeight")};
   }
@@ -136,28 +144,28 @@ private:
     DrawText(c, left + L, oy + (C - kTextHeight) / 2 + Int(P, "TextShiftVert") / 2, text, FTitle[s]);
   }
 
+  // The caption buttons as the engine keeps them (the three of a maximised MDI child, last in
+  // the list, are not shown), in the frame of the normal or the inactive look.
   void CaptionButtons(Canvas& c, int ox, int oy, int w, int C, bool active) {
     (void)C;
-    for (const auto& section : FIni.Sections()) {
-      std::string upper = section;
-      for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-      if (upper.rfind("BUTTON", 0) != 0 || upper == "BUTTONS" || upper == "BUTTON") continue;
-      const int visibility = Int(section, "Visibility"), second = Int(section, "Visibility1");
+    const auto& buttons = FLayout.CaptionButtons;
+    for (std::size_t i = 0; i + 3 < buttons.size(); ++i) {
+      const skin::TSysButtonFields& b = buttons[i].Button;
       auto shown = [](int v) { return v == 0 || v == 2 || v == 6 || v == 8 || (v > 200 && v < 1000); };
-      if (!shown(visibility) || !shown(second)) continue;
-      const int action = Int(section, "Action");
-      const int x = Int(section, "Align") == 1 ? ox + w - Int(section, "Xcoord") : ox + Int(section, "Xcoord");
-      const int y = oy + Int(section, "Ycoord");
-      if (action == 3 || action == 11) {  // the window icon
+      if (!shown(b.Visibility) || !shown(b.Visibility1)) continue;
+      const int x = b.Align == 1 ? ox + w - b.Xcoord : ox + b.Xcoord;
+      const int y = oy + b.Ycoord;
+      if (b.Action == 3 || b.Action == 11) {  // the window icon
         Canvas icon(16, 16, FFace);
         icon.BorderedRound({0, 0, 16, 16}, 3, RGB{30, 60, 110}, FHilight);
         icon.FillRect(4, 7, 12, 12, kWhite);
         c.Draw(icon, x, y, false);
         continue;
       }
-      const Canvas* image = Img(section, "ButtonImage");
-      if (!image) continue;
-      const int frames = CaptionButtonFrames(FIni, section, {image->Width(), image->Height()});
+      const auto found = FImages.find(Lower(buttons[i].Image.Entry));
+      if (found == FImages.end()) continue;
+      const Canvas* image = &found->second;
+      const int frames = buttons[i].Fields.FrameCount;
       const int frame = (!active && frames >= 4) ? 4 : 1;
       c.Draw(Frame(*image, frames, frame), x, y, false);
     }
@@ -348,7 +356,7 @@ private:
         c.Draw(NineGrid(*tabs, 5, i == 0 ? 2 : 1, false, M("Tabs"), tw, 20), xx, ty + 1, false);
         const std::string key = i == 0 ? "MouseOverColour2" : "NormalColour2";
         DrawText(c, xx + 8, ty + 8, i == 0 ? "KEYS" : i == 1 ? "LOG" : "INFO",
-                 ParseColour(FIni.Get("Tabs", key).value_or("0 0 0")));
+                 Colour(FIni.ReadString("Tabs", key, "0 0 0")));
         xx += tw;
       }
     }
@@ -380,7 +388,8 @@ private:
     }
   }
 
-  const Ini& FIni;
+  const skin::TQuickIni& FIni;
+  const skin::TSkinLayout& FLayout;
   const std::map<std::string, Canvas>& FImages;
   RGB FFace, FText, FShadow, FMenuText, FHilight, FHilightText, FMenu, FButtonHilight, FTitle[2];
 };
@@ -406,7 +415,17 @@ Canvas ContactSheet(const std::string& skinDir) {
     }
   }
   std::sort(names.begin(), names.end());
-  const Ini ini(iniText);
+  skin::TQuickIni ini;
+  ini.Load(std::string_view(iniText));
+  // The layout the engine builds, for what it works out itself (caption-button frame counts).
+  const skin::TImageLookup lookup = [&images](const std::string& entry) -> std::optional<skin::TImageInfo> {
+    const auto found = images.find(Lower(entry));
+    if (found == images.end()) return std::nullopt;
+    return skin::TImageInfo{found->second.Width(), found->second.Height(), 24};
+  };
+  skin::TSkinLayout layout;
+  std::string refusal;
+  if (!skin::BuildSkinLayout(ini, lookup, layout, refusal)) throw std::runtime_error(refusal);
 
   // Layout of the bitmap grid: each bitmap twice its size, or once when it is wide.
   constexpr int kWidth = 1180, kPad = 14;
@@ -430,11 +449,11 @@ Canvas ContactSheet(const std::string& skinDir) {
 
   Canvas sheet(kWidth, height);
   sheet.Fill({250, 250, 251});
-  const std::string skinName = ini.Get("TitlebarSkin", "SkinName").value_or(fs::path(skinDir).filename().string());
+  const std::string skinName = layout.SkinName.empty() ? fs::path(skinDir).filename().string() : layout.SkinName;
   DrawText(sheet, kPad, 10, "SKIN " + skinName, {40, 44, 50}, 2);
   // Mock windows over a checker "desktop" so cut-out corners show.
   Checker(sheet, kPad, 34, kWidth - kPad, 452);
-  Mock mock(ini, images);
+  Mock mock(ini, layout, images);
   mock.Window(sheet, kPad + 12, 46, 660, 392, true, true);
   mock.Window(sheet, kPad + 700, 46, 440, 150, false, false);
   mock.Window(sheet, kPad + 700, 216, 440, 150, true, false);

@@ -1,27 +1,47 @@
-// Native tests of the skin generator: the built-in drawings agree with their descriptions and
-// keep their states apart, the description check finds what would break a skin, and the
+// Native tests of the skin generator: the built-in drawings pass the checks made before a skin
+// is written and keep their states apart, those checks find what would break a skin, and the
 // bitmap files read back as written.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
+#include <optional>
+#include <ostream>
 #include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
 
+#include "skin/data/SkinElements.h"
 #include "tools/skingen/Check.h"
-#include "tools/skingen/Ini.h"
 #include "tools/skingen/Skins.h"
+
+namespace skin::pack {
+void PrintTo(TSeverity s, std::ostream* os) {
+  *os << (s == TSeverity::Error ? "error" : s == TSeverity::Warning ? "warning" : "note");
+}
+}  // namespace skin::pack
 
 namespace skingen {
 namespace {
+
+using skin::pack::TFinding;
+using skin::pack::TSeverity;
 
 std::string Description(const std::string& name) {
   const auto bytes = ReadFile(std::string(SKINGEN_SKINS_DIR) + "/" + name + "/" + name + ".ini");
   return std::string(bytes.begin(), bytes.end());
 }
 
-std::map<std::string, Size> Sizes(const std::vector<Image>& images) {
-  std::map<std::string, Size> sizes;
-  for (const auto& image : images) sizes[image.name] = {image.canvas.Width(), image.canvas.Height()};
-  return sizes;
+// The findings on the drawings of a skin with the description given.
+std::vector<TFinding> Check(const std::string& name, const std::vector<Image>& images, const std::string& description) {
+  return CheckSkinFiles(SkinFiles(images, name + ".ini", std::vector<std::uint8_t>(description.begin(), description.end())));
+}
+
+std::string Listing(const std::vector<TFinding>& findings) {
+  std::string out;
+  for (const auto& f : findings) out += "\n  " + skin::pack::FormatFinding(f);
+  return out;
 }
 
 const Canvas& Find(const std::vector<Image>& images, const std::string& name) {
@@ -40,22 +60,43 @@ std::vector<Canvas> Frames(const Canvas& strip, int count) {
   return out;
 }
 
-bool Contains(const std::vector<std::string>& problems, const std::string& part) {
-  for (const auto& p : problems)
-    if (p.find(part) != std::string::npos) return true;
-  return false;
-}
-
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
   const auto at = text.find(from);
   if (at == std::string::npos) throw std::runtime_error("no \"" + from + "\" in the description");
   return text.replace(at, from.size(), to);
 }
 
-TEST(BuiltinSkins, DescriptionsAgreeWithTheirDrawings) {
+TEST(BuiltinSkins, PassTheChecksBeforeTheyAreWritten) {
   for (const auto& name : SkinNames()) {
-    const auto problems = CheckDescription(Description(name), Sizes(DrawSkin(name)));
-    for (const auto& p : problems) ADD_FAILURE() << name << ": " << p;
+    const auto findings = Check(name, DrawSkin(name), Description(name));
+    EXPECT_TRUE(findings.empty()) << name << Listing(findings);
+  }
+}
+
+// The engine cuts each caption-button strip into as many frames as were drawn: four with a
+// frame key in "default", three from the strip's proportions (72 x 20, 3.6) in "slate".
+TEST(BuiltinSkins, CaptionButtonsAreCutIntoTheFramesDrawn) {
+  const std::map<std::string, int> drawn = {{"default", 4}, {"slate", 3}};
+  for (const auto& [name, frames] : drawn) {
+    const auto images = DrawSkin(name);
+    skin::TQuickIni ini;
+    ini.Load(std::string_view(Description(name)));
+    const skin::TImageLookup lookup = [&images](const std::string& entry) -> std::optional<skin::TImageInfo> {
+      for (const auto& image : images)
+        if (image.name == entry) return skin::TImageInfo{image.canvas.Width(), image.canvas.Height(), 24};
+      return std::nullopt;
+    };
+    skin::TSkinLayout layout;
+    std::string refusal;
+    ASSERT_TRUE(skin::BuildSkinLayout(ini, lookup, layout, refusal)) << refusal;
+    int seen = 0;
+    for (std::size_t i = 0; i + 3 < layout.CaptionButtons.size(); ++i) {
+      const auto& b = layout.CaptionButtons[i];
+      if (b.Button.Action == 3) continue;  // the icon
+      EXPECT_EQ(b.Fields.FrameCount, frames) << name << " " << b.Fields.Name;
+      ++seen;
+    }
+    EXPECT_EQ(seen, 4) << name;
   }
 }
 
@@ -106,40 +147,58 @@ TEST(BuiltinSkins, BorderCornersMatchTheirTransparency) {
     for (const RGB p : Find(DrawSkin("slate"), side).Pixels()) ASSERT_FALSE(p == kMagenta) << side;
 }
 
-TEST(DescriptionCheck, FindsWhatWouldBreakASkin) {
-  const auto sizes = Sizes(DrawSkin("default"));
+using Expected = std::tuple<TSeverity, std::string, std::string>;  // severity, section, key
+
+std::vector<Expected> Short(const std::vector<TFinding>& findings) {
+  std::vector<Expected> out;
+  for (const auto& f : findings) out.emplace_back(f.Severity, f.Section, f.Key);
+  return out;
+}
+
+constexpr auto E = TSeverity::Error;
+constexpr auto W = TSeverity::Warning;
+constexpr auto N = TSeverity::Note;
+
+// Each row breaks the description of "default" in one place and names exactly what is found,
+// first by the skin lint, then by the generator's own rules; every row keeps the folder unwritten.
+TEST(CheckBeforeWriting, FindsWhatWouldBreakASkin) {
+  struct Row {
+    const char* what;
+    std::string from, to;
+    std::vector<Expected> expected;
+  };
+  const std::vector<Row> rows = {
+      {"image not drawn", "Image=menuitem.bmp", "Image=menuitems.bmp",
+       {{E, "MenuItem", "Image"}, {N, "", "menuitem.bmp"}, {E, "", "menuitem.bmp"}}},
+      {"image in other letters", "Image=menuitem.bmp", "Image=MenuItem.bmp", {{E, "", "MenuItem.bmp"}}},
+      {"not a .bmp name", "Image=menuitem.bmp", "Image=menuitem.BMP",
+       {{E, "MenuItem", "Image"}, {N, "", "menuitem.bmp"}, {E, "", "menuitem.bmp"}}},
+      {"frames that do not divide the strip", "CheckButtonFrame=4", "CheckButtonFrame=5", {{E, "Buttons", "CheckButton"}}},
+      {"margins wider than a frame", "RightWidth=5\nBottomHeight=3", "RightWidth=25\nBottomHeight=3",
+       {{E, "MenuItem", "Image"}}},
+      {"scroll thumbs cut differently", "FrameCount=3\nTopHeight=5", "FrameCount=2\nTopHeight=5",
+       {{E, "VertScrollThumb", "FrameCount"}}},
+      {"ButtonShadow as MenuText", "ButtonShadow=168 174 184", "ButtonShadow=32 36 42", {{E, "Colours", "ButtonShadow"}}},
+      {"colour missing", "TitleTextNoActive=", "TitleTextNone=", {{E, "Colours", "TitleTextNoActive"}}},
+      {"key written twice", "Style=0\nTrans=1", "Style=0\nStyle=1\nTrans=1", {{W, "ComboButton", "Style"}}},
+      {"combo button without its sunken edge", "[SunkEdge]", "[Sunken]",
+       {{W, "ComboButton", "Style"}, {N, "", "sunkedge.bmp"}, {E, "", "sunkedge.bmp"}}},
+      {"drawing not named", "Image=toolbars.bmp", "Image=",
+       {{W, "ToolBars", "Image"}, {N, "", "toolbars.bmp"}, {E, "", "toolbars.bmp"}}},
+      {"caption button below the caption", "Ycoord=4", "Ycoord=12", {{E, "BUTTON.CLOSE", "Ycoord"}}},
+      {"border with one frame", "LeftFrame=2", "LeftFrame=1", {{E, "Personality", "LeftFrame"}}},
+      {"side border stretching in the caption", "LeftTopHeight=28", "LeftTopHeight=20",
+       {{E, "Personality", "LeftTopHeight"}}},
+      {"skin without its name", "SkinName=Default", "SkinName=", {{E, "TitlebarSkin", "SkinName"}}},
+  };
+  const auto images = DrawSkin("default");
   const std::string good = Description("default");
-  auto problems = [&](const std::string& text) { return CheckDescription(text, sizes); };
-  EXPECT_TRUE(problems(good).empty());
-  EXPECT_TRUE(Contains(problems(Replace(good, "Image=menuitem.bmp", "Image=menuitems.bmp")), "no bitmap \"menuitems.bmp\""));
-  EXPECT_TRUE(Contains(problems(Replace(good, "Image=menuitem.bmp", "Image=MenuItem.bmp")), "not lower case"));
-  EXPECT_TRUE(Contains(problems(Replace(good, "Image=menuitem.bmp", "Image=menuitem.BMP")), "not a .bmp name"));
-  EXPECT_TRUE(Contains(problems(Replace(good, "CheckButtonFrame=4", "CheckButtonFrame=5")), "do not divide into 5 frames"));
-  EXPECT_TRUE(Contains(problems(Replace(good, "RightWidth=5\nBottomHeight=3", "RightWidth=25\nBottomHeight=3")), "do not fit a frame"));
-  EXPECT_TRUE(Contains(problems(Replace(good, "FrameCount=3\nTopHeight=5", "FrameCount=2\nTopHeight=5")), "different frame counts"));
-  EXPECT_TRUE(Contains(problems(Replace(good, "ButtonShadow=168 174 184", "ButtonShadow=32 36 42")), "ButtonShadow equals MenuText"));
-  EXPECT_TRUE(Contains(problems(Replace(good, "TitleTextNoActive=", "TitleTextNone=")), "lacks TitleTextNoActive"));
-  EXPECT_TRUE(Contains(problems(Replace(good, "Style=0\nTrans=1", "Style=0\nStyle=1\nTrans=1")), "key Style written twice"));
-  EXPECT_TRUE(Contains(problems(Replace(good, "[SunkEdge]", "[Sunken]")), "flat style 1"));
-  EXPECT_TRUE(Contains(problems(Replace(good, "Image=toolbars.bmp", "Image=")), "toolbars.bmp is not used"));
-  EXPECT_TRUE(Contains(problems(Replace(good, "Ycoord=4", "Ycoord=12")), "reaches below the caption band"));
-}
-
-TEST(DescriptionCheck, CaptionButtonFramesFollowTheImageProportionsWithoutAFrameKey) {
-  const Ini ini("[BUTTON.A]\nAction=0\n[BUTTON.B]\nAction=-1\n[BUTTON.C]\nframe=4\n");
-  EXPECT_EQ(CaptionButtonFrames(ini, "BUTTON.A", {40, 13}), 3);  // 3.08
-  EXPECT_EQ(CaptionButtonFrames(ini, "BUTTON.A", {78, 13}), 6);  // 6.0
-  EXPECT_EQ(CaptionButtonFrames(ini, "BUTTON.A", {72, 20}), 3);  // the slate buttons: 3.6
-  EXPECT_EQ(CaptionButtonFrames(ini, "BUTTON.B", {40, 13}), 6);  // negative action
-  EXPECT_EQ(CaptionButtonFrames(ini, "BUTTON.C", {78, 13}), 4);  // a frame key stays
-}
-
-TEST(Ini, ReadsAsTheEngineDoes) {
-  const Ini ini("; comment\n[Colours]\n ButtonFace = 1 2 3 \nbuttonface=9 9 9\nEmpty=\n[colours]\nMenu=4 5 6\n");
-  EXPECT_EQ(ini.Get("COLOURS", "buttonFACE").value_or(""), "1 2 3");
-  EXPECT_FALSE(ini.Get("Colours", "Empty"));
-  EXPECT_FALSE(ini.Get("Colours", "Menu"));  // only the first section of a name is read
-  EXPECT_EQ(ini.Int("Colours", "ButtonFace", 7), 7);  // not an integer
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const auto findings = Check("default", images, Replace(good, row.from, row.to));
+    EXPECT_EQ(Short(findings), row.expected) << Listing(findings);
+    EXPECT_TRUE(Blocks(findings));
+  }
 }
 
 TEST(BitmapFiles, ReadBackAsWritten) {

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <map>
 #include <string>
 
 #include "tools/skingen/Check.h"
@@ -18,14 +17,12 @@ using namespace skingen;
 namespace {
 
 int Skin(const std::string& name, const fs::path& ini, const fs::path& outDir) {
-  const auto images = DrawSkin(name);
-  const auto iniBytes = ReadFile(ini.string());
-  const std::string text(iniBytes.begin(), iniBytes.end());
-  std::map<std::string, Size> sizes;
-  for (const auto& image : images) sizes[image.name] = {image.canvas.Width(), image.canvas.Height()};
-  const auto problems = CheckDescription(text, sizes);
-  for (const auto& problem : problems) std::fprintf(stderr, "%s: %s\n", ini.string().c_str(), problem.c_str());
-  if (!problems.empty()) return 1;
+  const std::string iniName = ini.filename().string();
+  const auto files = SkinFiles(DrawSkin(name), iniName, ReadFile(ini.string()));
+  const auto findings = CheckSkinFiles(files);
+  for (const auto& finding : findings)
+    std::fprintf(stderr, "%s: %s\n", ini.string().c_str(), skin::pack::FormatFinding(finding).c_str());
+  if (Blocks(findings)) return 1;
   // The folder is packed as it is: bitmaps and descriptions of an earlier run go first (other
   // files are left alone and would be packed too).
   if (fs::exists(outDir))
@@ -34,9 +31,12 @@ int Skin(const std::string& name, const fs::path& ini, const fs::path& outDir) {
       if (entry.is_regular_file() && (ext == ".bmp" || ext == ".ini")) fs::remove(entry.path());
     }
   fs::create_directories(outDir);
-  for (const auto& image : images) WriteFile((outDir / image.name).string(), EncodeBmp24(image.canvas));
-  WriteFile((outDir / ini.filename()).string(), iniBytes);
-  std::printf("skin %s: %zu bitmaps and %s in %s\n", name.c_str(), images.size(), ini.filename().string().c_str(),
+  // The description last: it is the folder's stamp for the build.
+  for (const auto& file : files)
+    if (file.name != iniName) WriteFile((outDir / file.name).string(), file.data);
+  for (const auto& file : files)
+    if (file.name == iniName) WriteFile((outDir / file.name).string(), file.data);
+  std::printf("skin %s: %zu bitmaps and %s in %s\n", name.c_str(), files.size() - 1, iniName.c_str(),
               outDir.string().c_str());
   return 0;
 }

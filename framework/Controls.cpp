@@ -1119,8 +1119,14 @@ void TWinControl::WndProc(TMessage& m) {
 }
 
 // Unhandled messages: the window's own procedure; unhandled reflected notifications get the
-// parent's default processing of the original message.
+// parent's default processing of the original message. The private messages sharing the range
+// are answered 0 and go nowhere: their lParam is a signature, not the original message's
+// argument (and CN_BASE + WM_KEYF1 would make the parent's default procedure send WM_HELP).
 void TWinControl::DefaultHandler(TMessage& m) {
+  if (m.Msg >= CN_PRIVATE_FIRST && m.Msg <= CN_PRIVATE_LAST) {
+    m.Result = 0;
+    return;
+  }
   if (m.Msg >= CN_BASE && m.Msg < CN_BASE + 0x400 - 0x200 && FHandle) {
     HWND parent = GetParent(FHandle);
     m.Result = parent ? DefWindowProcW(parent, m.Msg - CN_BASE, m.WParam, m.LParam) : 0;

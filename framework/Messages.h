@@ -69,4 +69,19 @@ constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
 constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 
+// The reflected range also carries private messages of the skin engine, CN_PRIVATE_FIRST to
+// CN_PRIVATE_LAST (the last is numerically CN_NOTIFY), whose lParam is CN_PRIVATE_SIGNATURE.
+// That lParam is a number, never a pointer: a handler of the reflected range must not take it
+// for the original message's argument, and the default handling answers these messages 0.
+constexpr UINT CN_PRIVATE_FIRST = CN_BASE + 0x4A;
+constexpr UINT CN_PRIVATE_LAST = CN_BASE + 0x4E;
+constexpr LPARAM CN_PRIVATE_SIGNATURE = 0x41A2;
+
+// The notification header of a reflected WM_NOTIFY; nullptr for any other message, for a
+// private message carrying the signature, and for a missing header.
+inline const NMHDR* ReflectedNotifyHeader(const TMessage& m) {
+  if (m.Msg != CN_NOTIFY || m.LParam == 0 || m.LParam == CN_PRIVATE_SIGNATURE) return nullptr;
+  return reinterpret_cast<const NMHDR*>(m.LParam);
+}
+
 }  // namespace fw

@@ -1,6 +1,6 @@
 // Window takeover on real windows: the window's flavour and texts, message order, refused
 // restores (a raw subclass on top, a hook below another), removal during nested messages,
-// windows destroyed while hooked.
+// windows destroyed while hooked; and the private messages sharing the reflected range.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "ComCtrls.h"
+#include "Forms.h"
+#include "Grids.h"
+#include "StdCtrls.h"
 #include "Thunk.h"
 
 using namespace fw;
@@ -396,4 +400,48 @@ TEST(WindowHook, WindowDestroyedWhileInstalledFreesTheStubWithoutRestoring) {
   EXPECT_FALSE(hook.Install(nullptr, &TOwner::Proc, nullptr));
   EXPECT_FALSE(hook.Installed());
   EXPECT_EQ(hook.CallOld(kPing, 0, 0), 0);
+}
+
+// The skin engine's private messages in the reflected range carry the signature as lParam. A
+// framework window answers them 0 when nothing handles them and never hands them on as the
+// notifications they are numerically (CN_BASE + WM_KEYF1 made the parent's default procedure
+// send WM_HELP; CN_NOTIFY with the signature is not a notification header).
+TEST(ReflectedRange, PrivateMessagesWithTheSignatureAreAnsweredZeroAndGoNowhere) {
+  TForm form(nullptr);
+  form.SetBounds(60, 60, 420, 320);
+  auto* button = new TButton(&form);
+  button->SetParent(&form);
+  auto* status = new TStatusBar(&form);
+  status->SetParent(&form);
+  status->Panels()->Add()->SetWidth(100);
+  auto* grid = new TValueListEditor(&form);
+  grid->SetParent(&form);
+  grid->SetBounds(10, 40, 300, 150);
+  form.Show();
+  Application->ProcessMessages();
+
+  struct THelpWatch {
+    TWindowHook Hook;
+    int Help = 0;
+    static LRESULT CALLBACK Proc(void* self, UINT msg, WPARAM w, LPARAM l) {
+      auto* t = static_cast<THelpWatch*>(self);
+      if (msg == WM_HELP) ++t->Help;
+      return t->Hook.CallOld(msg, w, l);
+    }
+  } watch;
+  ASSERT_TRUE(watch.Hook.Install(form.Handle(), &THelpWatch::Proc, &watch));
+
+  const std::pair<const char*, TWinControl*> targets[] = {
+      {"form", &form}, {"button", button}, {"status bar", status}, {"grid", grid}};
+  for (auto [name, c] : targets) {
+    SCOPED_TRACE(name);
+    for (UINT msg = CN_PRIVATE_FIRST; msg <= CN_PRIVATE_LAST; ++msg) {
+      SCOPED_TRACE(msg);
+      EXPECT_EQ(SendMessageW(c->Handle(), msg, 0, CN_PRIVATE_SIGNATURE), 0);
+      EXPECT_EQ(c->Perform(msg, 0, CN_PRIVATE_SIGNATURE), 0);
+    }
+  }
+  Application->ProcessMessages();
+  EXPECT_EQ(watch.Help, 0);
+  watch.Hook.Remove();
 }

@@ -15,16 +15,19 @@ F Entry(HMODULE module, const char* name) {
   return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
-// The platform id from RtlGetVersion: present on every NT system, absent on the others,
-// and unlike GetVersionEx neither deprecated nor shimmed by the compatibility manifest.
-bool PlatformIsNT() {
+// The version from RtlGetVersion: present on every NT system, absent on the others, and
+// unlike GetVersionEx neither deprecated nor shimmed by the compatibility manifest. Zeros when
+// it is missing.
+RTL_OSVERSIONINFOW ReadVersion() {
   using TRtlGetVersion = LONG(WINAPI*)(PRTL_OSVERSIONINFOW);
   auto getVersion = Entry<TRtlGetVersion>(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion");
-  if (!getVersion) return false;
   RTL_OSVERSIONINFOW version{};
   version.dwOSVersionInfoSize = sizeof(version);
-  return getVersion(&version) == 0 && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+  if (!getVersion || getVersion(&version) != 0) version = RTL_OSVERSIONINFOW{};
+  return version;
 }
+
+bool PlatformIsNT() { return ReadVersion().dwPlatformId == VER_PLATFORM_WIN32_NT; }
 
 // The process's table: user32 loaded and its entries looked up on first use, the module
 // released when the process ends.
@@ -138,6 +141,14 @@ std::wstring WideFromBuffer(const wchar_t* buffer, int count) {
   if (!buffer || count == 0) return {};
   if (count < 0) return std::wstring(buffer);
   return std::wstring(buffer, std::find(buffer, buffer + count, L'\0'));
+}
+
+bool IsWindows2000() {
+  static const bool exactly50 = [] {
+    const RTL_OSVERSIONINFOW v = ReadVersion();
+    return v.dwPlatformId == VER_PLATFORM_WIN32_NT && v.dwMajorVersion == 5 && v.dwMinorVersion == 0;
+  }();
+  return exactly50;
 }
 
 }  // namespace skin

@@ -39,6 +39,8 @@ UINT TextCodePage();
 
 // True when GetScrollBarInfo exists; without it the skin data drops scroll-bar skinning.
 bool HasScrollBarInfoEntry();
+// The system is exactly Windows 2000 (5.0), whose caption needs a work-around.
+bool IsWindows2000();
 
 // GetScrollBarInfo for idObject (OBJID_VSCROLL, OBJID_HSCROLL, OBJID_CLIENT). Sets
 // info.cbSize itself. False when the entry is missing (nothing is called) or the call fails.

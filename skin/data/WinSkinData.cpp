@@ -200,7 +200,7 @@ void TSkinData::Loaded() {
 
   if (FSkinFormtype != sfMainform) {
     manager.FEnabled = true;
-    ++manager.FState;
+    manager.FState = msRunning;
     if (auto* form = dynamic_cast<fw::TCustomForm*>(Owner()); form && FActive) manager.SkinWindow(form->Handle());
     return;
   }

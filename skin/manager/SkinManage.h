@@ -1,56 +1,99 @@
 // TSkinManage: the one skin manager of the process. It lists the skin data components, hooks
-// the creation and activation of this thread's windows and carries out skin requests (skin the
-// windows, remove the skins, refresh after a skin change) from its one-shot action timer.
-//
-// This header is the narrow seam the skin data component uses.
+// the creation and activation of this thread's windows (CBT hook), accepts top-level windows
+// and gives each its TWinSkinForm, and carries out skin requests (skin the windows, remove the
+// skins, refresh after a skin change) from its one-shot action timer.
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
+
+#include "Forms.h"
+#include "Timers.h"
 
 namespace skin {
 
 class TSkinData;
+class TWinSkinForm;
 
 // Kinds of request of RequestAction.
 enum TSkinAction : int { saNone = 0, saSkin = 1, saUnskin = 2, saRefresh = 3 };
 
+// Manager states (FState).
+enum TManagerState : int { msWaiting = 0, msRunning = 1, msShuttingDown = 4 };
+
 class TSkinManage {
 public:
-  TSkinManage() = default;
+  TSkinManage();
   ~TSkinManage();
   TSkinManage(const TSkinManage&) = delete;
   TSkinManage& operator=(const TSkinManage&) = delete;
 
   // Lists a component; the first sfMainform component becomes FMainSkinData.
   void AddSkinData(TSkinData* data);
-  // Forgets a component (also as the main or pending one).
+  // Forgets a component, and takes off the skins of the windows that use it.
   void RemoveSkinData(TSkinData* data);
-  // Offers this thread's windows to the manager as they are created and activated.
+  // Offers this thread's windows to the manager as they are created and activated (once).
   void InstallHook();
-  // Gives one window its skinned form at once.
-  void SkinWindow(HWND window);
+  void RemoveHook();
+  // Accepts a window and gives it its form skin at once; false when a test refuses it.
+  bool SkinWindow(HWND window);
   // Asks for an action after delayMs. While FState is 0, skin and unskin requests only switch
   // FEnabled; otherwise the last request before the timer fires decides the action.
   void RequestAction(int kind, int delayMs);
-  // Every skinned form that uses FPendingSkinData drops what it built from the old skin.
+  // Every form skin that uses FPendingSkinData drops what it built from the old skin.
   void RefreshSkinForms();
 
+  // Called by the form skins.
+  void RemoveForm(TWinSkinForm* form);
+  TWinSkinForm* FindSkinForm(HWND window) const;
+  void SetMDIMaximized(bool value);
+  const std::vector<TWinSkinForm*>& Forms() const { return FForms; }
+
   bool FEnabled = false;
-  int FState = 0;
+  int FState = msWaiting;
+  int FMenuMode = 0;
+  bool FMenuBarPopup = false;
+  bool FMDIMaximized = false;
+  bool FHideWhileSkinning = false;
+  HWND FMDIClient = nullptr;
+  fw::TCustomForm* FMDIFrame = nullptr;
+  int FPendingAction = saNone;
   TSkinData* FPendingSkinData = nullptr;
   TSkinData* FMainSkinData = nullptr;
+  std::uintptr_t FManagerTag = 0;
   std::vector<TSkinData*> FSkinDatas;
 
-  // The request waiting for the action timer.
-  int FAction = saNone;
-  int FActionDelay = 0;
-  bool FHookInstalled = false;
+  // The action timer (tests read its state).
+  const fw::TTimer& Timer() const { return *FTimer; }
+  bool HookInstalled() const { return FHook != nullptr; }
+
+private:
+  static LRESULT CALLBACK CBTHook(int code, WPARAM wParam, LPARAM lParam);
+  void OnCreateWindow(HWND window, const CBT_CREATEWNDW& create);
+  void RunAction(fw::TObject*);
+  bool SkinVisibleForm(fw::TCustomForm* form);
+  TSkinData* ChooseSkinData(HWND window) const;
+  bool CanSkin(HWND window, const std::wstring& className) const;
+  bool IsPlainChild(HWND window) const;
+  fw::TCustomForm* FindFrameworkForm(HWND window) const;
+  void PurgeForms();
+  void FreeAllForms();
+  void TakeOff(TWinSkinForm* form);
+
+  std::unique_ptr<fw::TTimer> FTimer;
+  HHOOK FHook = nullptr;
+  bool FScanning = false;
+  std::vector<TWinSkinForm*> FForms;
 };
 
 // The manager of the process, or null before the first skin data component has loaded.
 extern TSkinManage* SkinManager;
 // Creates the manager when there is none; it is freed when the process ends.
 TSkinManage& EnsureSkinManager();
+// Frees the manager (at the end of the process; tests call it to start afresh).
+void FreeSkinManager();
 
 }  // namespace skin

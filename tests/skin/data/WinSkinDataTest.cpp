@@ -330,33 +330,34 @@ TEST(SkinDataComponent, RequestsToTheManager) {
   main.SetActive(false);
   main.Loaded();
   TSkinManage& manager = *SkinManager;
-  EXPECT_TRUE(manager.FHookInstalled);
+  EXPECT_TRUE(manager.HookInstalled());
   EXPECT_EQ(manager.FMainSkinData, &main);
   // After Loaded the menu kinds are consistent.
   EXPECT_FALSE((main.SkinControls & SetOf(xcMainMenu)) && (main.SkinControls & SetOf(xcMenuItem)));
 
   // Active while nothing is loaded is stored but requests nothing.
   manager.FState = 1;
-  manager.FAction = saNone;
+  manager.FPendingAction = saNone;
   main.SetActive(true);
-  EXPECT_EQ(manager.FAction, saNone);
+  EXPECT_EQ(manager.FPendingAction, saNone);
   main.SetActive(false);
   ASSERT_TRUE(Load(main, SkinA().Stored()));
   main.SetActive(true);
-  EXPECT_EQ(manager.FAction, saSkin);
-  EXPECT_EQ(manager.FActionDelay, 250);
+  EXPECT_EQ(manager.FPendingAction, saSkin);
+  EXPECT_EQ(manager.Timer().Interval(), 250u);
+  EXPECT_TRUE(manager.Timer().Enabled());
   EXPECT_EQ(manager.FPendingSkinData, &main);
   main.SetActive(false);
-  EXPECT_EQ(manager.FAction, saUnskin);
+  EXPECT_EQ(manager.FPendingAction, saUnskin);
 
   TSkinData dialog(nullptr);
   dialog.SetSkinFormtype(sfDialog);
   ASSERT_TRUE(Load(dialog, SkinA().Stored()));
   dialog.Loaded();
-  manager.FAction = saNone;
+  manager.FPendingAction = saNone;
   manager.FPendingSkinData = nullptr;
   dialog.SetActive(true);
-  EXPECT_EQ(manager.FAction, saNone);
+  EXPECT_EQ(manager.FPendingAction, saNone);
   EXPECT_EQ(manager.FPendingSkinData, nullptr);
 
   // Without a scroll-bar information entry, scroll bars are not skinned.

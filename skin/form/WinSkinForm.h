@@ -1,0 +1,179 @@
+// TWinSkinForm: the skin object of one top-level window. It takes over the window procedure,
+// hides the system frame and computes, paints and runs the non-client area from the skin of a
+// TSkinData; it also dispatches the skinning of the window's controls and menus.
+//
+// Files of this unit: WinSkinForm.cpp (life cycle, set-up, the window procedure's stages, MDI
+// client, unskinning), WinSkinFormPaint.cpp (frame widths, borders, caption band, title, icon,
+// region), WinSkinFormCaption.cpp (caption buttons, hit testing, sizing), WinSkinFormMenus.cpp,
+// WinSkinFormControls.cpp.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Classes.h"
+#include "Controls.h"
+#include "Forms.h"
+#include "Graphics.h"
+#include "Thunk.h"
+#include "Timers.h"
+
+namespace skin {
+
+class TSkinData;
+
+// Life-cycle states of a form skin (FState).
+enum TFormSkinState : int {
+  fsCreated = 0,     // attached, not yet activated: nothing is painted
+  fsRunning = 1,     // skinned
+  fsReskinning = 3,  // re-applying the skin after it changed
+  fsDestroying = 4,  // from WM_NCDESTROY until the old procedure returned
+  fsActivating = 5,  // the first resize during activation
+  fsFinished = 6     // the window is gone; the manager reclaims the object
+};
+
+// Frame kinds (FFrameKind).
+enum TFrameKind : int { fkSizeable = 0, fkFixed = 1, fkNoCaption = 2, fkDialog = 3 };
+// Show states (FShowState).
+enum TShowState : int { ssNormal = 0, ssMaximized = 1, ssMinimized = 2 };
+// MDI roles (FMDIRole).
+enum TMDIRole : int { mrNone = 0, mrFrame = 1, mrChild = 2 };
+
+class TWinSkinForm : public fw::TComponent {
+  FW_DECLARE_CLASS()
+public:
+  explicit TWinSkinForm(fw::TComponent* owner);
+  ~TWinSkinForm() override;
+
+  // Set-up by the skin manager, after it has set FHandle, FManagerTag and FClassName.
+  void AttachForm(TSkinData* skinData, fw::TCustomForm* form);
+  void AttachWindow(TSkinData* skinData);
+
+  // Takes the skin off and gives the window its system frame back.
+  void Unskin();
+  // Takes the hooks off, leaving sizes, styles and colours (manager shutdown, WM_NCDESTROY).
+  void Unhook();
+
+  // After the skin data's content changed, in this order.
+  void FreeSysButtons();
+  void CreateSysButtons();
+  void SkinChanged();
+
+  void SetCaptionStyle(bool on);
+  void SetSysMenuStyle(bool on);
+  // Makes the system recompute the non-client area (WM_NCCALCSIZE).
+  void FrameChanged();
+  void UpdateRegion();
+  void FreeRegion();
+  // Paints the whole frame into dc, or into the window's own DC when dc is null.
+  void PaintFrame(HDC dc);
+
+  // Messages of this form skin's window procedure currently on the stack.
+  int MessageDepth() const { return FDepth; }
+  bool Hooked() const { return FHook.Installed(); }
+
+  // Links
+  HWND FHandle = nullptr;
+  fw::TCustomForm* FForm = nullptr;
+  TSkinData* FSkinData = nullptr;
+  std::uintptr_t FManagerTag = 0;
+  std::wstring FClassName;
+  std::wstring FWndClass;
+  HWND FOwnerWnd = nullptr;
+  HWND FClientWnd = nullptr;
+
+  // Geometry (pixels)
+  int FBorderLeft = 0, FCaptionHeight = 0, FBorderRight = 0, FBorderBottom = 0;
+  int FMenuHeight = 0;
+  RECT FClientRect{};
+  RECT FSysFrame{};  // window size minus client size at activation (left and top 0)
+  RECT FWindowRect{};
+  int FWidth = 0, FHeight = 0;
+  RECT FTitleRect{};
+  int FButtonsLeft = 0;
+  int FRegionWidth = 0, FRegionHeight = 0;
+  int FTitleWidth = 0;
+  std::wstring FTitleText;
+
+  // Style and state
+  LONG FStyle = 0;
+  bool FCanMaximize = false, FCanMinimize = false, FHasSysMenu = false, FStripCaption = false;
+  bool FSizeable = false, FRightToLeft = false, FIsChild = false, FUnicode = false, FIsDialog = false;
+  int FMDIRole = mrNone;
+  int FFrameKind = fkFixed;
+  int FShowState = ssNormal;
+  bool FActive = true;
+  int FState = fsCreated;
+  bool FFrameOn = false;
+  bool FMenuUpdateSaved = false;
+  bool FActivated = false;
+  bool FTracking = false;
+  // Style bits the skin took away, given back by Unskin.
+  LONG FRemovedStyle = 0;
+
+  // Painting resources
+  fw::TFontHandle FCaptionFont;
+  fw::TBitmap FCaptionBuffer;
+  fw::TBitmap FIconBitmap;
+  HICON FIcon = nullptr;
+  int FIconSize = 0;
+  bool FRegionSet = false;
+
+  // Other
+  HMENU FMenu = nullptr;
+  HMENU FSysMenuHandle = nullptr;
+  fw::TColor FSavedColor = 0;
+  const std::wstring FTitlePrefix = L"  ", FTitleSuffix = L" ";
+
+protected:
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
+
+private:
+  // Core (WinSkinForm.cpp)
+  void Setup(TSkinData* skinData);
+  void ActivateSkin();
+  void RecordSystemFrame();
+  void ResizeToSkin(bool keepClient);
+  void UpdateShowState();
+  void FindMDIClient();
+  void LoadCaptionFont();
+  void AfterSkin();
+  void UnhookClient();
+  void TimerTick(fw::TObject*);
+  static LRESULT CALLBACK StaticWndProc(void* self, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK StaticClientProc(void* self, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  bool Stage1(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool Stage2(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result, bool& handled);
+  bool Stage3(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result, bool handled);
+  LRESULT SizeHandler(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT ClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  void FormWindowProc(fw::TMessage& m);
+  LRESULT CallOld(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  // Painting (WinSkinFormPaint.cpp)
+  void ComputeFrameWidths();
+  LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcPaint(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcActivate(WPARAM wParam, LPARAM lParam);
+  void PaintCaption(HDC dc);
+  void PaintTitle(fw::TCanvas& canvas, const RECT& r);
+  void PaintBorder(int piece, const RECT& rect, HDC dc);
+  void LoadIcon();
+  void DrawIcon(HDC dc, const RECT& rect);
+  std::wstring WindowText() const;
+
+  fw::TWindowHook FHook;        // the window's procedure
+  fw::TWindowHook FClientHook;  // the MDI client's procedure
+  fw::TWndMethod FOldFormProc;
+  std::unique_ptr<fw::TTimer> FTimer;
+  bool FSettingRegion = false;  // SetWindowRgn sends size and frame messages synchronously
+  int FDepth = 0;
+  // Shared with every message on the stack: false once this object is gone.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+};
+
+}  // namespace skin

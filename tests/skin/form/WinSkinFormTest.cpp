@@ -1,0 +1,228 @@
+// The skin manager and the form skin core on real windows: which windows are accepted, the
+// states before activation, the deferred actions, taking the skin off exactly, and lifetimes.
+#include <gtest/gtest.h>
+
+#include "FormSkinFixture.h"
+
+using namespace skin;
+using namespace formtest;
+
+TEST(SkinManager, AcceptanceOfWindows) {
+  TSkinnedWorld world;
+  struct Row {
+    const char* what;
+    std::function<HWND()> make;
+    bool accepted;
+  };
+  TWindow plain(L"接受"), small(L"零", 0, 0, nullptr, WS_POPUP), query(L"已有皮肤");
+  query.AnswerQuery = true;
+  TWindow dialogHidden(L"对话", 200, 120, L"#32770", WS_POPUP | WS_CAPTION | 0x200);
+  TWindow dialog(L"对话", 200, 120, L"#32770", WS_POPUP | WS_CAPTION);
+  TWindow app(L"应用", 200, 120, L"TApplication");
+  TWindow foreign(L"别的模块");
+  SetWindowLongPtrW(foreign.Handle, GWLP_HINSTANCE, reinterpret_cast<LONG_PTR>(GetModuleHandleW(L"user32.dll")));
+  fw::TForm tagged(nullptr);
+  tagged.Tag = 99;
+  tagged.SetBounds(10, 10, 200, 120);
+  tagged.HandleNeeded();
+  fw::TForm form(nullptr);
+  form.SetBounds(10, 10, 200, 120);
+  form.HandleNeeded();
+  const std::vector<Row> rows = {
+      {"a window of this program", [&] { return plain.Handle; }, true},
+      {"zero size", [&] { return small.Handle; }, false},
+      {"answers the skin query", [&] { return query.Handle; }, false},
+      {"dialog with style 0x200", [&] { return dialogHidden.Handle; }, false},
+      {"dialog", [&] { return dialog.Handle; }, true},
+      {"the application window class", [&] { return app.Handle; }, false},
+      {"another module's window", [&] { return foreign.Handle; }, false},
+      {"a form tagged 99", [&] { return tagged.Handle(); }, false},
+      {"a framework form", [&] { return form.Handle(); }, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const HWND wnd = row.make();
+    ASSERT_TRUE(IsWindow(wnd));
+    EXPECT_EQ(SkinManager->SkinWindow(wnd), row.accepted);
+    EXPECT_EQ(SkinManager->FindSkinForm(wnd) != nullptr, row.accepted);
+    // A second offer never makes a second form skin.
+    EXPECT_FALSE(SkinManager->SkinWindow(wnd));
+  }
+  EXPECT_EQ(SkinManager->FindSkinForm(form.Handle())->FForm, &form);
+  EXPECT_EQ(SkinManager->FindSkinForm(form.Handle())->FClassName, L"TForm");
+}
+
+TEST(SkinManager, DialogsUseTheDialogSkinData) {
+  TSkinnedWorld world;
+  TSkinData dialogs(nullptr);
+  dialogs.SetSkinFormtype(sfDialog);
+  ASSERT_TRUE(LoadTestSkin(dialogs));
+  SkinManager->AddSkinData(&dialogs);
+  TWindow dialog(L"对话", 200, 120, L"#32770", WS_POPUP | WS_CAPTION), plain(L"普通");
+  ASSERT_TRUE(SkinManager->SkinWindow(dialog.Handle));
+  ASSERT_TRUE(SkinManager->SkinWindow(plain.Handle));
+  EXPECT_EQ(SkinManager->FindSkinForm(dialog.Handle)->FSkinData, &dialogs);
+  EXPECT_EQ(SkinManager->FindSkinForm(plain.Handle)->FSkinData, world.Data.get());
+}
+
+TEST(FormSkin, NothingIsPaintedBeforeActivation) {
+  TSkinnedWorld world;
+  TWindow w(L"未激活");
+  ASSERT_TRUE(SkinManager->SkinWindow(w.Handle));
+  TWinSkinForm* f = SkinManager->FindSkinForm(w.Handle);
+  ASSERT_EQ(f->FState, fsCreated);
+  w.Seen.clear();
+  EXPECT_EQ(SendMessageW(w.Handle, WM_NCPAINT, 1, 0), 0);
+  EXPECT_EQ(SendMessageW(w.Handle, WM_NCACTIVATE, FALSE, 0), TRUE);  // deactivation is allowed
+  EXPECT_EQ(SendMessageW(w.Handle, WM_NCACTIVATE, TRUE, 0), 0);
+  EXPECT_EQ(w.Count(WM_NCPAINT), 0);
+  EXPECT_EQ(w.Count(WM_NCACTIVATE), 0);
+  EXPECT_EQ(SendMessageW(w.Handle, WM_SKIN_QUERY, 0, 0), 1);
+  Pump();
+  EXPECT_EQ(f->FState, fsRunning);  // the posted activation has run
+  EXPECT_TRUE(f->FActivated);
+  EXPECT_GE(w.Count(WM_SKIN_AFTERSKIN), 1);
+}
+
+TEST(FormSkin, TakingTheSkinOffRestoresTheWindow) {
+  TSkinnedWorld world;
+  for (bool unicode : {true, false}) {
+    SCOPED_TRACE(unicode ? "Unicode window" : "ANSI window");
+    // An ANSI window keeps its text in the system's code page: the check uses plain letters there.
+    const std::wstring title = unicode ? L"还原测试" : L"Restore test";
+    TWindow w(title, 320, 200, nullptr, WS_OVERLAPPEDWINDOW, nullptr, unicode);
+    const auto proc = GetWindowLongPtrW(w.Handle, GWLP_WNDPROC);
+    const LONG style = GetWindowLongW(w.Handle, GWL_STYLE);
+    RECT client{}, window{};
+    GetClientRect(w.Handle, &client);
+    GetWindowRect(w.Handle, &window);
+    ASSERT_TRUE(SkinManager->SkinWindow(w.Handle));
+    Pump();
+    EXPECT_NE(GetWindowLongPtrW(w.Handle, GWLP_WNDPROC), proc);
+    EXPECT_EQ(IsWindowUnicode(w.Handle) != 0, unicode);
+
+    for (int cycle = 0; cycle < 3; ++cycle) {
+      TWinSkinForm* f = SkinManager->FindSkinForm(w.Handle);
+      ASSERT_NE(f, nullptr);
+      world.TakeOff(f);
+      EXPECT_EQ(GetWindowLongPtrW(w.Handle, GWLP_WNDPROC), proc);
+      EXPECT_EQ(IsWindowUnicode(w.Handle) != 0, unicode);
+      EXPECT_EQ(GetWindowLongW(w.Handle, GWL_STYLE), style);
+      RECT c{}, r{};
+      GetClientRect(w.Handle, &c);
+      GetWindowRect(w.Handle, &r);
+      EXPECT_TRUE(EqualRect(&c, &client));
+      EXPECT_TRUE(EqualRect(&r, &window));
+      HRGN region = CreateRectRgn(0, 0, 0, 0);
+      EXPECT_EQ(GetWindowRgn(w.Handle, region), ERROR);  // no region
+      DeleteObject(region);
+      EXPECT_EQ(SendMessageW(w.Handle, WM_SKIN_QUERY, 0, 0), 0);
+      EXPECT_EQ(w.Text(), title);
+      ASSERT_TRUE(SkinManager->SkinWindow(w.Handle));
+      Pump();
+    }
+  }
+}
+
+TEST(FormSkin, ForeignSubclassOnTopSurvivesTheSkinComingOff) {
+  TSkinnedWorld world;
+  TWindow w(L"外来子类");
+  ASSERT_TRUE(SkinManager->SkinWindow(w.Handle));
+  Pump();
+  static WNDPROC below = nullptr;
+  static int seen = 0;
+  below = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+      w.Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_USER + 7) ++seen;
+        return CallWindowProcW(below, h, m, wp, lp);
+      })));
+  world.TakeOff(SkinManager->FindSkinForm(w.Handle));
+  SendMessageW(w.Handle, WM_USER + 7, 0, 0);
+  EXPECT_EQ(seen, 1);
+  EXPECT_EQ(w.Count(WM_USER + 7), 1);  // the window's own procedure still gets its messages
+  SetWindowTextW(w.Handle, L"仍然可用");
+  EXPECT_EQ(w.Text(), L"仍然可用");
+}
+
+TEST(FormSkin, WindowDestroyedWhileSkinned) {
+  TSkinnedWorld world;
+  auto w = std::make_unique<TWindow>(L"销毁");
+  ASSERT_TRUE(SkinManager->SkinWindow(w->Handle));
+  Pump();
+  TWinSkinForm* f = SkinManager->FindSkinForm(w->Handle);
+  ASSERT_NE(f, nullptr);
+  w.reset();  // DestroyWindow: the form skin lets go and finishes
+  EXPECT_EQ(f->FState, fsFinished);
+  TWindow other(L"下一个");
+  EXPECT_TRUE(SkinManager->SkinWindow(other.Handle));  // purges the finished one
+  EXPECT_EQ(SkinManager->Forms().size(), 1u);
+
+  // A window destroyed from inside its own message handler, with the skin's procedure on the stack.
+  TWindow self(L"自毁");
+  self.DestroyOn = WM_USER + 1;
+  ASSERT_TRUE(SkinManager->SkinWindow(self.Handle));
+  Pump();
+  SendMessageW(self.Handle, WM_USER + 1, 0, 0);
+  EXPECT_FALSE(IsWindow(self.Handle));
+  Pump();
+  TWindow last(L"最后");
+  EXPECT_TRUE(SkinManager->SkinWindow(last.Handle));
+}
+
+TEST(SkinManager, DeferredActions) {
+  TSkinnedWorld world(false);
+  // Before any window is activated, requests only switch skinning on and off.
+  SkinManager->FPendingSkinData = world.Data.get();
+  SkinManager->RequestAction(saUnskin, 250);
+  EXPECT_FALSE(SkinManager->FEnabled);
+  EXPECT_FALSE(SkinManager->Timer().Enabled());
+  SkinManager->RequestAction(saSkin, 250);
+  EXPECT_TRUE(SkinManager->FEnabled);
+  EXPECT_FALSE(SkinManager->Timer().Enabled());
+
+  fw::TForm a(nullptr), b(nullptr);
+  for (fw::TForm* f : {&a, &b}) {
+    f->SetBounds(40, 40, 240, 160);
+    f->Show();
+  }
+  Pump();
+  SkinManager->FState = msRunning;
+  int changes = 0;
+  struct Counter {
+    int* n;
+    void Changed(fw::TObject*) { ++*n; }
+  } counter{&changes};
+  world.Data->OnSkinChanged = fw::TNotifyEvent::Of<&Counter::Changed>(&counter);
+
+  SkinManager->FPendingSkinData = world.Data.get();
+  SkinManager->RequestAction(saSkin, 50);
+  ASSERT_TRUE(PumpUntil([] { return SkinManager->Forms().size() == 2; }));
+  EXPECT_EQ(changes, 1);
+
+  SkinManager->FPendingSkinData = world.Data.get();
+  SkinManager->RequestAction(saUnskin, 50);
+  ASSERT_TRUE(PumpUntil([] { return SkinManager->Forms().empty(); }));
+  EXPECT_EQ(changes, 2);
+  EXPECT_FALSE(SkinManager->FEnabled);
+  EXPECT_EQ(SendMessageW(a.Handle(), WM_SKIN_QUERY, 0, 0), 0);
+}
+
+TEST(SkinManager, SkinDataOrManagerGoingAway) {
+  TSkinnedWorld world;
+  TWindow a(L"甲"), b(L"乙");
+  ASSERT_TRUE(SkinManager->SkinWindow(a.Handle));
+  ASSERT_TRUE(SkinManager->SkinWindow(b.Handle));
+  Pump();
+  const auto procA = a.OriginalProc;
+  world.Data.reset();  // the component goes: its windows' skins come off
+  EXPECT_TRUE(SkinManager->Forms().empty());
+  EXPECT_EQ(GetWindowLongPtrW(a.Handle, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(procA));
+
+  world.Data = MakeData();
+  ASSERT_TRUE(SkinManager->SkinWindow(a.Handle));
+  Pump();
+  FreeSkinManager();  // shutdown with a live skinned window: unhooked, still working
+  EXPECT_EQ(GetWindowLongPtrW(a.Handle, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(procA));
+  SetWindowTextW(a.Handle, L"关闭后");
+  EXPECT_EQ(a.Text(), L"关闭后");
+}

@@ -1,6 +1,10 @@
 // Program entry: the application object, the main window, the hidden help window, the loop.
-// "--startup-event NAME" (used by the start-up benchmark) sets the named event at the main
-// window's first paint and closes the program.
+// Options (also with "/" instead of "--"):
+//   --skin FILE        load the skin FILE and switch skinning on
+//   --no-skin          start unskinned
+//   --help             show the options
+//   --startup-event NAME  (used by the start-up benchmark) set the named event at the main
+//                      window's first paint and close the program
 #include <windows.h>
 
 #include <shellapi.h>
@@ -9,8 +13,11 @@
 #include <string>
 
 #include "Forms.h"
+#include "MsgBox.h"
+#include "SysUtils.h"
 #include "UnitHelp.h"
 #include "mainForm.h"
+#include "skin/data/WinSkinData.h"
 
 namespace {
 
@@ -43,15 +50,60 @@ private:
   fw::TWndMethod FPrevious;
 };
 
-// The event named after "--startup-event" on the command line, or null.
-HANDLE StartupEventFromCommandLine() {
+// What the command line asks for.
+struct TOptions {
+  std::wstring SkinFile;
+  bool NoSkin = false;
+  bool Help = false;
+  std::wstring StartupEvent;
+};
+
+TOptions ReadCommandLine() {
+  TOptions o;
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  HANDLE event = nullptr;
-  for (int i = 1; argv && i + 1 < argc; ++i)
-    if (std::wstring(argv[i]) == L"--startup-event") event = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[i + 1]);
+  for (int i = 1; argv && i < argc; ++i) {
+    std::wstring a = argv[i];
+    if (a.size() > 1 && a[0] == L'/') a = L"--" + a.substr(1);
+    const bool hasValue = i + 1 < argc;
+    if (a == L"--skin" && hasValue) o.SkinFile = argv[++i];
+    else if (a == L"--no-skin") o.NoSkin = true;
+    else if (a == L"--help" || a == L"--?") o.Help = true;
+    else if (a == L"--startup-event" && hasValue) o.StartupEvent = argv[++i];
+  }
   LocalFree(argv);
-  return event;
+  return o;
+}
+
+void ShowOptions() {
+  fw::ShowMessageBox(nullptr,
+                     L"sealbox [选项]\n\n"
+                     L"--skin 文件\t载入该皮肤文件并启用皮肤\n"
+                     L"--no-skin\t不使用皮肤启动\n"
+                     L"--help\t显示本说明\n\n"
+                     L"选项也可以用 / 开头，例如 /skin 文件。",
+                     fw::Application->Title(), MB_OK | MB_ICONINFORMATION);
+}
+
+// Applies --skin and --no-skin to the main window's skin data. A skin file that cannot be
+// loaded is reported, and the program goes on with its built-in skin.
+void ApplySkinOptions(const TOptions& o) {
+  auto* data = dynamic_cast<skin::TSkinData*>(app::FormSealbox->FindComponent(L"SkinData1"));
+  if (!data) return;
+  if (o.NoSkin) {
+    data->SetActive(false);
+    return;
+  }
+  if (o.SkinFile.empty()) return;
+  if (!fw::FileExists(o.SkinFile)) {
+    fw::ShowMessageBox(nullptr, L"找不到皮肤文件：" + o.SkinFile + L"\n将使用内置皮肤。", fw::Application->Title(),
+                       MB_OK | MB_ICONWARNING);
+  } else {
+    const std::vector<uint8_t> builtIn = data->WriteSkinStream();
+    data->SetSkinFile(o.SkinFile);  // a damaged file shows the skin reader's message
+    if (data->NoSkin()) data->ReadSkinStream(builtIn);
+  }
+  data->SetActive(true);
 }
 
 }  // namespace
@@ -62,8 +114,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     app::RegisterAppClasses();
     fw::Application->CreateForm(app::FormSealbox);
     fw::Application->CreateForm(app::FormHelp);
+    const TOptions options = ReadCommandLine();
+    if (options.Help) {
+      ShowOptions();
+      return 0;
+    }
+    ApplySkinOptions(options);
     std::unique_ptr<TStartupSignal> signal;
-    if (HANDLE event = StartupEventFromCommandLine()) signal = std::make_unique<TStartupSignal>(app::FormSealbox, event);
+    if (!options.StartupEvent.empty())
+      if (HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, options.StartupEvent.c_str()))
+        signal = std::make_unique<TStartupSignal>(app::FormSealbox, event);
     fw::Application->Run();
   } catch (const std::exception& e) {
     fw::Application->ShowException(e);

@@ -270,7 +270,26 @@ void TWinSkinForm::ResizeToSkin(bool keepClient) {
       width = minimum;
     }
   }
-  SetWindowPos(FHandle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  SetOwnSize(0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::SetOwnSize(int x, int y, int width, int height, UINT flags) {
+  ++FOwnResize;
+  SetWindowPos(FHandle, nullptr, x, y, width, height, flags);
+  --FOwnResize;
+}
+
+// A size the skin sets itself goes through even where the window refuses to be resized.
+LRESULT TWinSkinForm::OwnPosChanging(WPARAM wParam, LPARAM lParam) {
+  auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+  const WINDOWPOS wanted = *pos;
+  const LRESULT result = CallOld(WM_WINDOWPOSCHANGING, wParam, lParam);
+  if (!(wanted.flags & SWP_NOSIZE)) {
+    pos->flags &= ~SWP_NOSIZE;
+    pos->cx = wanted.cx;
+    pos->cy = wanted.cy;
+  }
+  return result;
 }
 
 void TWinSkinForm::FrameChanged() { SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, kFrameChangedFlags); }
@@ -327,6 +346,8 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
   } depth{this, alive};
 
+  if (msg == WM_WINDOWPOSCHANGING && FOwnResize > 0) return OwnPosChanging(wParam, lParam);
+  if (FUnskinning) return CallOld(msg, wParam, lParam);
   LRESULT result = 0;
   if (Stage1(msg, wParam, lParam, result) || !*alive) return result;
   if (FIsChild && FMDIRole != mrChild) return CallOld(msg, wParam, lParam);
@@ -599,10 +620,10 @@ void TWinSkinForm::Unskin() {
     FForm->WindowProc = FOldFormProc;
     FOldFormProc.Clear();
   }
-  FHook.Remove();
   if (FForm && !destroying) FForm->SetColor(FSavedColor);
   if (!FFrameOn) {
     UnhookClient();
+    FHook.Remove();
     if (FForm && !destroying) FForm->Invalidate();
     return;
   }
@@ -610,7 +631,9 @@ void TWinSkinForm::Unskin() {
   SetCaptionStyle(true);
   UnhookClient();
 
-  // Back to the system frame around the same client area.
+  // Back to the system frame around the same client area. The hook stays in place meanwhile,
+  // passing everything on, so that this resize is not refused like a user's.
+  FUnskinning = true;
   WINDOWPLACEMENT wp{};
   wp.length = sizeof wp;
   GetWindowPlacement(FHandle, &wp);
@@ -622,20 +645,24 @@ void TWinSkinForm::Unskin() {
       // The restored size is kept in the placement.
       wp.rcNormalPosition.right += dx;
       wp.rcNormalPosition.bottom += dy;
+      ++FOwnResize;
       SetWindowPlacement(FHandle, &wp);
+      --FOwnResize;
+      FrameChanged();
     } else {
       RECT r{};
       GetWindowRect(FHandle, &r);
       if (FMDIRole == mrChild) MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&r), 2);
-      SetWindowPos(FHandle, nullptr, r.left, r.top, (r.right - r.left) + dx, (r.bottom - r.top) + dy,
-                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+      SetOwnSize(r.left, r.top, (r.right - r.left) + dx, (r.bottom - r.top) + dy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
   }
-  FreeRegion();
   if (FRegionSet || !destroying) SetWindowRgn(FHandle, nullptr, TRUE);
   FRegionSet = false;
+  FHook.Remove();
+  FUnskinning = false;
   // The system's caption shows the right activation state again.
-  if (!destroying) SendMessageW(FHandle, WM_NCACTIVATE, GetForegroundWindow() == FHandle || GetActiveWindow() == FHandle, 0);
+  if (!destroying) SendMessageW(FHandle, WM_NCACTIVATE, GetActiveWindow() == FHandle, 0);
 }
 
 void TWinSkinForm::Unhook() {

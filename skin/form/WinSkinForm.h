@@ -171,6 +171,11 @@ private:
   fw::TWndMethod FOldFormProc;
   std::unique_ptr<fw::TTimer> FTimer;
   bool FSettingRegion = false;  // SetWindowRgn sends size and frame messages synchronously
+  // The skin's own resizes, which a window's refusal of user resizing must not veto.
+  int FOwnResize = 0;
+  bool FUnskinning = false;  // the system frame is coming back: everything goes to the old procedure
+  LRESULT OwnPosChanging(WPARAM wParam, LPARAM lParam);
+  void SetOwnSize(int x, int y, int width, int height, UINT flags);
   int FDepth = 0;
   // Shared with every message on the stack: false once this object is gone.
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);

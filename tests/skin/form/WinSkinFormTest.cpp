@@ -226,3 +226,34 @@ TEST(SkinManager, SkinDataOrManagerGoingAway) {
   SetWindowTextW(a.Handle, L"关闭后");
   EXPECT_EQ(a.Text(), L"关闭后");
 }
+
+// A form that refuses to be resized by the user still gets the skin's frame, and its old size back.
+TEST(FormSkin, ResizeRefusingFormTakesTheSkinsSizes) {
+  TSkinnedWorld world;
+  struct TFixed {
+    void Refuse(fw::TObject*, int&, int&, bool& resize) { resize = false; }
+  } fixed;
+  fw::TForm form(nullptr);
+  form.SetBounds(50, 50, 300, 200);
+  form.OnCanResize = fw::TCanResizeEvent::Of<&TFixed::Refuse>(&fixed);
+  form.Show();
+  Pump();
+  RECT client{}, window{};
+  GetClientRect(form.Handle(), &client);
+  GetWindowRect(form.Handle(), &window);
+  ASSERT_TRUE(SkinManager->SkinWindow(form.Handle()));
+  Pump();
+  RECT c{}, r{};
+  GetClientRect(form.Handle(), &c);
+  GetWindowRect(form.Handle(), &r);
+  EXPECT_EQ((r.right - r.left) - (c.right - c.left), 2 * kSide);
+  EXPECT_EQ((r.bottom - r.top) - (c.bottom - c.top), kCaption + kBottom);
+  EXPECT_EQ(c.right - c.left, client.right - client.left);
+  EXPECT_EQ(c.bottom - c.top, client.bottom - client.top);
+
+  TSkinnedWorld::TakeOff(SkinManager->FindSkinForm(form.Handle()));
+  GetClientRect(form.Handle(), &c);
+  GetWindowRect(form.Handle(), &r);
+  EXPECT_TRUE(EqualRect(&c, &client));
+  EXPECT_TRUE(EqualRect(&r, &window));
+}

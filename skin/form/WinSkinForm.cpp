@@ -450,6 +450,17 @@ bool TWinSkinForm::Stage2(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
       if (FState != fsCreated && info) {
         info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, FBorderLeft + FBorderRight);
         info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, FCaptionHeight + FBorderBottom + FMenuHeight);
+        // Maximised, the skinned frame fills the work area exactly, its caption in view (the
+        // system would push its own, wider frame off the screen).
+        if (FMDIRole != mrChild && !FIsChild) {
+          MONITORINFO monitor{};
+          monitor.cbSize = sizeof monitor;
+          if (GetMonitorInfoW(MonitorFromWindow(FHandle, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            const RECT& work = monitor.rcWork;
+            info->ptMaxPosition = {work.left - monitor.rcMonitor.left, work.top - monitor.rcMonitor.top};
+            info->ptMaxSize = {work.right - work.left, work.bottom - work.top};
+          }
+        }
       }
       return true;
     }

@@ -257,3 +257,46 @@ TEST(FormSkin, ResizeRefusingFormTakesTheSkinsSizes) {
   EXPECT_TRUE(EqualRect(&c, &client));
   EXPECT_TRUE(EqualRect(&r, &window));
 }
+
+TEST(FormSkin, GeometryFollowsTheSkin) {
+  TSkinnedWorld world;
+  TWindow w(L"几何", 320, 200);
+  ASSERT_TRUE(SkinManager->SkinWindow(w.Handle));
+  Pump();
+  auto frame = [&] {
+    RECT c{}, r{};
+    GetClientRect(w.Handle, &c);
+    GetWindowRect(w.Handle, &r);
+    EXPECT_GE(c.right, 0);
+    EXPECT_GE(c.bottom, 0);
+    return SIZE{(r.right - r.left) - c.right, (r.bottom - r.top) - c.bottom};
+  };
+  const SIZE skinned{2 * kSide, kCaption + kBottom};
+  EXPECT_EQ(frame().cx, skinned.cx);
+  EXPECT_EQ(frame().cy, skinned.cy);
+  SetWindowPos(w.Handle, nullptr, 0, 0, 400, 260, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(frame().cx, skinned.cx);
+  EXPECT_EQ(frame().cy, skinned.cy);
+
+  // Maximised: the work area exactly, the caption in view.
+  ShowWindow(w.Handle, SW_MAXIMIZE);
+  Pump();
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(w.Handle, MONITOR_DEFAULTTONEAREST), &monitor);
+  RECT r{};
+  GetWindowRect(w.Handle, &r);
+  EXPECT_TRUE(EqualRect(&r, &monitor.rcWork));
+  EXPECT_EQ(frame().cy, skinned.cy);
+  ShowWindow(w.Handle, SW_RESTORE);
+  Pump();
+  EXPECT_EQ(frame().cx, skinned.cx);
+  EXPECT_EQ(frame().cy, skinned.cy);
+
+  // Tiny or minimised: never a negative client area.
+  SetWindowPos(w.Handle, nullptr, 0, 0, 3, 3, SWP_NOMOVE | SWP_NOZORDER);
+  frame();
+  ShowWindow(w.Handle, SW_MINIMIZE);
+  Pump();
+  frame();
+}

@@ -165,6 +165,10 @@ private:
   void LoadIcon();
   void DrawIcon(HDC dc, const RECT& rect);
   std::wstring WindowText() const;
+  // Caption buttons, laid out and drawn into the caption band by PaintCaption. Empty seams in
+  // WinSkinFormPaint.cpp until the caption buttons come (WinSkinFormCaption.cpp).
+  void LayoutSysButtons();
+  void PaintSysButtons(fw::TCanvas& canvas);
 
   fw::TWindowHook FHook;        // the window's procedure
   fw::TWindowHook FClientHook;  // the MDI client's procedure

@@ -184,8 +184,8 @@ void TWinSkinForm::PaintCaption(HDC dc) {
   HDC buffer = FCaptionBuffer.Canvas().Handle();
   PaintBorder(kTop, r, buffer);
   PaintTitle(FCaptionBuffer.Canvas(), r);
-  // The caption buttons go here, laid out from FTitleRect and drawn into the buffer
-  // (LayoutSysButtons, PaintSysButtons: WinSkinFormCaption.cpp).
+  LayoutSysButtons();  // needs FTitleRect
+  PaintSysButtons(FCaptionBuffer.Canvas());
   BitBlt(dc, 0, 0, FCaptionBuffer.Width(), FCaptionBuffer.Height(), buffer, 0, 0, SRCCOPY);
   SetBkMode(dc, OPAQUE);
 }
@@ -281,6 +281,11 @@ std::wstring TWinSkinForm::WindowText() const {
   text.resize(static_cast<size_t>(std::clamp(got, 0, length)));
   return AnsiToWide(text);
 }
+
+// The caption buttons' seams: nothing to lay out or draw until the window has caption buttons.
+// WinSkinFormCaption.cpp takes them over.
+void TWinSkinForm::LayoutSysButtons() {}
+void TWinSkinForm::PaintSysButtons(fw::TCanvas&) {}
 
 // ---------------------------------------------------------------------------
 // Icon

@@ -438,8 +438,7 @@ bool TWinSkinForm::Stage2(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
       return true;
     case WM_ACTIVATE:
     case WM_NCACTIVATE:
-      FActive = LOWORD(wParam) != 0 && (msg == WM_NCACTIVATE || LOWORD(wParam) != WA_INACTIVE);
-      if (msg == WM_NCACTIVATE) FActive = (wParam & 0xFF) != 0;
+      FActive = (wParam & 0xFF) != 0;  // WA_INACTIVE is 0 as FALSE is
       return false;
     case WM_GETMINMAXINFO: {
       result = CallOld(msg, wParam, lParam);

@@ -476,6 +476,31 @@ fw::TRegionHandle RegionFromBitmap(fw::TBitmap& bitmap, int x, int y, int tolera
   return builder.Take();
 }
 
+void DrawParentImage(fw::TControl* control, HDC dc) {
+  if (!control || !dc) return;
+  fw::TWinControl* parent = control->Parent();
+  if (!parent || !parent->HandleAllocated()) return;
+  // The parent paints its graphic children too, which may be this control asking again.
+  static thread_local const fw::TControl* drawing = nullptr;
+  if (drawing == control) return;
+  const fw::TControl* outer = std::exchange(drawing, control);
+  struct TRestore {
+    const fw::TControl* Outer;
+    ~TRestore() { drawing = Outer; }
+  } restore{outer};
+
+  fw::TSaveDC saved(dc);
+  POINT origin{};
+  GetViewportOrgEx(dc, &origin);
+  SetViewportOrgEx(dc, origin.x - control->Left(), origin.y - control->Top(), nullptr);
+  const RECT bounds = control->BoundsRect();
+  IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+  // Through the parent's window procedure, so that a skin on the parent erases its way too.
+  const HWND wnd = parent->HandleIfAllocated();
+  SendMessageW(wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  SendMessageW(wnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+}
+
 void DrawSkinFrame(HDC dc, const RECT& dest, int frameCount, int frame, fw::TBitmap& image, const TMargins& margins,
                    bool tile, bool transparent) {
   DrawSkinImage(dc, dest, image, false, tile, transparent, frameCount, frame, margins);

@@ -19,6 +19,7 @@
 
 #include <memory>
 
+#include "Controls.h"
 #include "Graphics.h"
 #include "skin/data/SkinElements.h"
 
@@ -83,6 +84,13 @@ void DrawTitleBack(fw::TCanvas& canvas, const RECT& dest, fw::TBitmap& image, bo
 // (null) for an empty or fully transparent bitmap. The bitmap is read as it is, of any depth.
 [[nodiscard]] fw::TRegionHandle RegionFromBitmap(fw::TBitmap& bitmap, int x, int y, int toleranceB,
                                                  int toleranceG, int toleranceR, fw::TColor key = clSkinKey);
+
+// Paints what the control's parent shows behind the control into dc, whose origin is the control's
+// top-left: the parent erases (WM_ERASEBKGND) and paints (WM_PAINT with the DC) with its viewport
+// moved by the control's position and clipped to the control's bounds; dc's state is restored.
+// Nothing for a control without a parent window. A control whose own painting is asked for again
+// from inside (the parent painting its graphic children) is skipped the second time.
+void DrawParentImage(fw::TControl* control, HDC dc);
 
 // A skin element's frame `frame` of `frameCount` side by side, nine-grid scaled into dest with the
 // element's margins and tile flag, colour-keyed on magenta when transparent.

@@ -1,9 +1,10 @@
 // Painting of the form skin on real windows: the skinned client area, each border and frame by
 // its colour, the caption band and its title, the inactive look, the window region cut from the
-// magenta pixels, the minimised caption and the window icon.
+// magenta pixels, the minimised caption, the window icon, and the parent's image behind a control.
 #include <gtest/gtest.h>
 
 #include "FormSkinFixture.h"
+#include "skin/data/SkinDraw.h"
 #include "skin/data/SysEntries.h"
 
 using namespace skin;
@@ -511,4 +512,67 @@ TEST(FrameIcon, ClassIconWhenTheWindowHasNone) {
   EXPECT_EQ(shown(*none.Form), 0);
   UnregisterClassW(L"SkinIconWindow", GetModuleHandleW(nullptr));
   UnregisterClassW(L"SkinNoIconWindow", GetModuleHandleW(nullptr));
+}
+
+namespace {
+// A graphic control of one colour; with drawParent, it first paints what its parent shows.
+class TBlock : public fw::TGraphicControl {
+public:
+  TBlock(fw::TComponent* owner, std::uint32_t colour, bool drawParent = false)
+      : fw::TGraphicControl(owner), Colour(colour), DrawParent(drawParent) {}
+  std::uint32_t Colour;
+  bool DrawParent;
+  int Paints = 0;
+
+protected:
+  void Paint() override {
+    ++Paints;
+    if (DrawParent) DrawParentImage(this, PaintDC());
+    fw::TBrushHandle brush(CreateSolidBrush(RGB(Colour >> 16, (Colour >> 8) & 0xFF, Colour & 0xFF)));
+    const RECT dot{0, 0, 2, 2};
+    FillRect(PaintDC(), &dot, brush);
+  }
+};
+}  // namespace
+
+TEST(DrawParentImage, PaintsWhatTheParentShowsBehindTheControl) {
+  fw::TForm form(nullptr);
+  form.SetBounds(10, 10, 200, 150);
+  form.SetColor(0x00305070);  // 0x705030 as 0xRRGGBB
+  TBlock behind(&form, 0x0000FF);
+  behind.SetParent(&form);
+  behind.SetBounds(20, 30, 10, 10);
+  TBlock target(&form, 0xFF0000, true);
+  target.SetParent(&form);
+  target.SetBounds(15, 25, 40, 30);
+  form.HandleNeeded();
+
+  fw::TBitmap picture(60, 50);
+  HDC dc = picture.Canvas().Handle();
+  fw::TBrushHandle sentinel(CreateSolidBrush(RGB(0x12, 0x34, 0x56)));
+  const RECT all{0, 0, 60, 50};
+  FillRect(dc, &all, sentinel);
+  POINT before{};
+  GetViewportOrgEx(dc, &before);
+  DrawParentImage(&target, dc);
+  const auto at = [&](int x, int y) {
+    const auto* p = static_cast<const std::uint8_t*>(picture.ScanLine(y)) + 3 * x;
+    return static_cast<std::uint32_t>(p[2] << 16 | p[1] << 8 | p[0]);
+  };
+  EXPECT_EQ(at(30, 20), 0x705030u);  // the form's colour
+  EXPECT_EQ(at(5, 5), 0x0000FFu);    // the graphic control behind, moved by the target's position
+  EXPECT_EQ(at(10, 10), 0x705030u);  // its 2x2 dot only; the rest of it is the form's colour
+  EXPECT_EQ(at(45, 5), 0x123456u);   // clipped to the target's size
+  EXPECT_EQ(at(5, 35), 0x123456u);
+  // The parent painting its graphic children asks the target to paint once, and that nested
+  // paint does not ask the parent again.
+  EXPECT_EQ(target.Paints, 1);
+  POINT after{};
+  GetViewportOrgEx(dc, &after);
+  EXPECT_EQ(after.x, before.x);
+  EXPECT_EQ(after.y, before.y);
+
+  TBlock orphan(nullptr, 0xFF0000);
+  DrawParentImage(&orphan, dc);  // no parent: nothing
+  DrawParentImage(nullptr, dc);
 }

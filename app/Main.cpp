@@ -4,12 +4,12 @@
 //   --no-skin          start unskinned
 //   --help             show the options
 //   --startup-event NAME  (used by the start-up benchmark) set the named event at the main
-//                      window's first paint and close the program
+//                      window's first paint (its first skinned paint when it is skinned) and
+//                      close the program
 #include <windows.h>
 
 #include <shellapi.h>
 
-#include <memory>
 #include <string>
 
 #include "Forms.h"
@@ -17,19 +17,22 @@
 #include "SysUtils.h"
 #include "UnitHelp.h"
 #include "mainForm.h"
+#include "skin/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
 
 namespace {
 
-// Signals the first paint of a form through a named event, then closes the form.
+// Signals the first paint of a form through a named event, then closes the form. With
+// waitForSkin only a paint after the skin has been put on the form counts (the skin announces
+// that with WM_SKIN_AFTERSKIN). It stays in the form's chain, passing everything on, until the
+// process ends: the skin hooks the form on top of it and gives the form back to it when the skin
+// comes off at the end of the process, after wWinMain has returned.
 class TStartupSignal {
 public:
-  TStartupSignal(fw::TForm* form, HANDLE event) : FForm(form), FEvent(event) {
+  TStartupSignal(fw::TForm* form, HANDLE event, bool waitForSkin)
+      : FForm(form), FEvent(event), FWaitForSkin(waitForSkin) {
     FPrevious = form->WindowProc;
     form->WindowProc = fw::TWndMethod::Of<&TStartupSignal::WindowProc>(this);
-  }
-  ~TStartupSignal() {
-    if (FEvent) CloseHandle(FEvent);
   }
   TStartupSignal(const TStartupSignal&) = delete;
   TStartupSignal& operator=(const TStartupSignal&) = delete;
@@ -37,16 +40,20 @@ public:
 private:
   void WindowProc(fw::TMessage& m) {
     FPrevious(m);
-    if (m.Msg == WM_PAINT && FEvent) {
+    if (!FEvent) return;
+    if (m.Msg == skin::WM_SKIN_AFTERSKIN && m.LParam == skin::kSkinSignature) {
+      FSkinned = true;
+    } else if (m.Msg == WM_PAINT && (FSkinned || !FWaitForSkin)) {
       SetEvent(FEvent);
       CloseHandle(FEvent);
       FEvent = nullptr;
-      FForm->WindowProc = FPrevious;
       PostMessageW(FForm->Handle(), WM_CLOSE, 0, 0);
     }
   }
   fw::TForm* FForm;
   HANDLE FEvent;
+  bool FWaitForSkin;
+  bool FSkinned = false;
   fw::TWndMethod FPrevious;
 };
 
@@ -106,6 +113,12 @@ void ApplySkinOptions(const TOptions& o) {
   data->SetActive(true);
 }
 
+// Whether the main window is to be skinned: its skin data is switched on and holds a skin.
+bool SkinExpected() {
+  auto* data = dynamic_cast<skin::TSkinData*>(app::FormSealbox->FindComponent(L"SkinData1"));
+  return data && data->Active() && !data->NoSkin();
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -120,10 +133,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       return 0;
     }
     ApplySkinOptions(options);
-    std::unique_ptr<TStartupSignal> signal;
     if (!options.StartupEvent.empty())
       if (HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, options.StartupEvent.c_str()))
-        signal = std::make_unique<TStartupSignal>(app::FormSealbox, event);
+        new TStartupSignal(app::FormSealbox, event, SkinExpected());  // lives until the process ends
     fw::Application->Run();
   } catch (const std::exception& e) {
     fw::Application->ShowException(e);

@@ -14,8 +14,9 @@ build_cross sealbox startup startup_ref skin_load >&2
 
 run() {
   local startup first=() median=() out
-  startup=$("$WINE" "$CROSS_BUILD/bench/startup.exe" "$(winepath -w "$CROSS_BUILD/app/sealbox.exe" 2>/dev/null)" \
-    "$(winepath -w "$CROSS_BUILD/bench/startup_ref.exe" 2>/dev/null)" "$RUNS" | tr -d '\r')
+  startup=$("$WINE" "$CROSS_BUILD/bench/startup.exe" "$RUNS" \
+    program "\"$(winepath -w "$CROSS_BUILD/app/sealbox.exe" 2>/dev/null)\"" \
+    reference "\"$(winepath -w "$CROSS_BUILD/bench/startup_ref.exe" 2>/dev/null)\"" | tr -d '\r')
   echo "$startup"
   for _ in $(seq "$RUNS"); do
     out=$("$WINE" "$CROSS_BUILD/bench/skin_load.exe" 9 | tr -d '\r')

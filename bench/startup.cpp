@@ -1,6 +1,8 @@
-// Start-up benchmark driver: starts the program and the reference window alternately, each
-// with "--startup-event NAME", and times process creation to the event its first paint sets.
-// Prints the median of each side and their ratio. Usage: startup.exe PROGRAM REFERENCE [RUNS]
+// Start-up benchmark driver: starts each given command line in turn, RUNS rounds interleaved,
+// each with " --startup-event NAME" appended, and times process creation to the event the
+// program sets at its first paint. Prints "startup_<label>_ms <median>" per command line, in
+// the order given, and every sample on standard error.
+// Usage: startup.exe RUNS LABEL COMMANDLINE [LABEL COMMANDLINE ...]
 #include <windows.h>
 
 #include <algorithm>
@@ -11,17 +13,17 @@
 namespace {
 
 // Milliseconds from CreateProcess to the first paint of the started program; -1 on failure.
-double TimeToFirstPaint(const std::wstring& exe, int run) {
+double TimeToFirstPaint(const std::wstring& commandLine, int run) {
   const std::wstring name = L"SealboxStartup_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(run);
   HANDLE painted = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
-  std::wstring cmd = L"\"" + exe + L"\" --startup-event " + name;
+  std::wstring cmd = commandLine + L" --startup-event " + name;
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   LARGE_INTEGER freq, t0, t1;
   QueryPerformanceFrequency(&freq);
   QueryPerformanceCounter(&t0);
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     CloseHandle(painted);
     return -1;
   }
@@ -45,28 +47,36 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: startup PROGRAM REFERENCE [RUNS]\n");
+  if (argc < 4 || (argc - 2) % 2 != 0) {
+    std::fprintf(stderr, "usage: startup RUNS LABEL COMMANDLINE [LABEL COMMANDLINE ...]\n");
     return 2;
   }
-  const int runs = argc > 3 ? std::max(1, _wtoi(argv[3])) : 7;
-  std::vector<double> program, reference;
+  const int runs = std::max(1, _wtoi(argv[1]));
+  struct TProgram {
+    std::wstring Label, CommandLine;
+    std::vector<double> Samples;
+  };
+  std::vector<TProgram> programs;
+  for (int i = 2; i + 1 < argc; i += 2) programs.push_back({argv[i], argv[i + 1], {}});
+
+  int serial = 0;
   // One unmeasured start of each warms the file cache and the system's own set-up.
-  TimeToFirstPaint(argv[1], -1);
-  TimeToFirstPaint(argv[2], -2);
+  for (TProgram& p : programs) TimeToFirstPaint(p.CommandLine, serial++);
   for (int i = 0; i < runs; ++i) {
-    const double p = TimeToFirstPaint(argv[1], 2 * i);
-    const double r = TimeToFirstPaint(argv[2], 2 * i + 1);
-    if (p < 0 || r < 0) {
-      std::fprintf(stderr, "run %d: a program did not paint\n", i + 1);
-      return 1;
+    for (TProgram& p : programs) {
+      const double ms = TimeToFirstPaint(p.CommandLine, serial++);
+      if (ms < 0) {
+        std::fprintf(stderr, "run %d: %ls did not paint\n", i + 1, p.Label.c_str());
+        return 1;
+      }
+      p.Samples.push_back(ms);
     }
-    program.push_back(p);
-    reference.push_back(r);
   }
-  const double mp = Median(program), mr = Median(reference);
-  std::printf("startup_program_ms %.1f\n", mp);
-  std::printf("startup_reference_ms %.1f\n", mr);
-  std::printf("startup_ratio %.2f\n", mr > 0 ? mp / mr : 0.0);
+  for (const TProgram& p : programs) {
+    std::fprintf(stderr, "%ls:", p.Label.c_str());
+    for (double s : p.Samples) std::fprintf(stderr, " %.1f", s);
+    std::fprintf(stderr, "\n");
+  }
+  for (const TProgram& p : programs) std::printf("startup_%ls_ms %.1f\n", p.Label.c_str(), Median(p.Samples));
   return 0;
 }

@@ -200,6 +200,27 @@ TEST(FramePaint, SkinnedClientAreaAndBorders) {
   EXPECT_EQ(px(130, 148), kBottomActive);
 }
 
+TEST(FramePaint, MenuBandBelowTheCaption) {
+  TSkinnedWorld world;
+  auto data = MakePaintData();
+  TSkinnedWindow w(*data, L"菜单带");
+  TWinSkinForm& f = *w.Form;
+  // Without a menu bar of the skin, the band is filled with the form colour.
+  f.FMenuHeight = 10;
+  f.FrameChanged();
+  RECT window{}, client{};
+  GetWindowRect(w.Handle(), &window);
+  GetClientRect(w.Handle(), &client);
+  MapWindowPoints(w.Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  EXPECT_EQ(client.top - window.top, kCaption + 10);
+  const SIZE s = w.Size();
+  TPaintedFrame p(f, s.cx, s.cy);
+  EXPECT_EQ(p(kSide, kCaption), kFace);
+  EXPECT_EQ(p(s.cx - kSide - 1, kCaption + 9), kFace);
+  EXPECT_EQ(p(kSide - 1, kCaption + 5), kLeftActive);
+  EXPECT_EQ(p(s.cx / 2, kCaption + 10), 0x123456u);  // the client area is left alone
+}
+
 TEST(FramePaint, NoInvertedClientArea) {
   TSkinnedWorld world;
   auto data = MakePaintData();

@@ -525,6 +525,13 @@ LRESULT TWinSkinForm::SizeHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallOld(msg, wParam, lParam);
   FShowState = wParam == SIZE_MINIMIZED ? ssMinimized : wParam == SIZE_MAXIMIZED ? ssMaximized : ssNormal;
   if (FShowState == ssMinimized) return result;
+  // However a child gets maximised (WM_MDIMAXIMIZE, its system menu, a new maximised child),
+  // the children enter the maximised mode together, which takes their regions away; a child
+  // restored brings them back.
+  if (FMDIRole == mrChild && SkinManager) {
+    if (FShowState == ssMaximized) SkinManager->SetMDIMaximized(true);
+    else if (SkinManager->FMDIMaximized) SkinManager->SetMDIMaximized(false);
+  }
   if (FMDIRole == mrChild && ((SkinManager && SkinManager->FMDIMaximized) || FShowState != ssNormal)) return result;
   if (FState == fsRunning || FState == fsReskinning) UpdateRegion();
   return result;

@@ -9,8 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "FormReader.h"
-#include "mainForm.h"
+#include "StoredSkin.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinData.h"
 
@@ -23,25 +22,11 @@ double Now() {
   return 1000.0 * double(t.QuadPart) / double(f.QuadPart);
 }
 
-// The stored block of the component named SkinData1 in the main window's form.
-std::vector<uint8_t> StoredSkinBlock() {
-  HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC res = FindResourceW(module, L"TFORMSEALBOX", MAKEINTRESOURCEW(10));
-  if (!res) return {};
-  const char* text = static_cast<const char*>(LockResource(LoadResource(module, res)));
-  const fw::TFormNode root = fw::ParseFormText(std::string_view(text, SizeofResource(module, res)));
-  for (const fw::TFormNode& child : root.Children)
-    if (child.Name == "SkinData1")
-      for (const auto& [name, value] : child.Props)
-        if (name == "SkinStream") return value.Bytes;
-  return {};
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 15;
-  const std::vector<uint8_t> block = StoredSkinBlock();
+  const std::vector<uint8_t> block = bench::StoredSkinBlock();
   if (block.size() <= 4) {
     std::fprintf(stderr, "no stored skin in the main window's form\n");
     return 1;

@@ -184,6 +184,29 @@ void TWinSkinForm::RecordSystemFrame() {
   GetClientRect(FHandle, &FClientRect);
   FSysFrame = {0, 0, (w.right - w.left) - (FClientRect.right - FClientRect.left),
                (w.bottom - w.top) - (FClientRect.bottom - FClientRect.top)};
+  if (IsIconic(FHandle)) {
+    // An iconic window has no client area to measure: the frame its style gives it restored.
+    const LONG style = GetWindowLongW(FHandle, GWL_STYLE), exStyle = GetWindowLongW(FHandle, GWL_EXSTYLE);
+    RECT r{};
+    AdjustWindowRectEx(&r, style & ~WS_MINIMIZE, !(style & WS_CHILD) && GetMenu(FHandle), exStyle);
+    FSysFrame = {0, 0, (r.right - r.left) + (style & WS_VSCROLL ? GetSystemMetrics(SM_CXVSCROLL) : 0),
+                 (r.bottom - r.top) + (style & WS_HSCROLL ? GetSystemMetrics(SM_CYHSCROLL) : 0)};
+  }
+}
+
+// A window skinned while maximised or minimised keeps the client area it had once restored: its
+// restored rectangle is fitted to the skin's frame as ResizeToSkin fits a normal window, and
+// Unskin gives the difference back.
+void TWinSkinForm::FitRestoredPlacement() {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  if (!GetWindowPlacement(FHandle, &wp)) return;
+  wp.rcNormalPosition.right -= FSysFrame.right - FBorderLeft - FBorderRight;
+  wp.rcNormalPosition.bottom -= FSysFrame.bottom - FCaptionHeight - FBorderBottom;
+  if (wp.showCmd == SW_SHOWMINIMIZED) wp.showCmd = SW_SHOWMINNOACTIVE;
+  ++FOwnResize;
+  SetWindowPlacement(FHandle, &wp);
+  --FOwnResize;
 }
 
 void TWinSkinForm::ActivateSkin() {
@@ -200,9 +223,11 @@ void TWinSkinForm::ActivateSkin() {
   if (FState == fsCreated && FFrameOn) {
     if (FMDIRole == mrChild) {
       if (FShowState == ssMaximized) {
+        FitRestoredPlacement();
         if (SkinManager && SkinManager->FMDIClient)
           PostMessageW(SkinManager->FMDIClient, WM_SKIN_REDRAWFRAME, reinterpret_cast<WPARAM>(FHandle), 0);
       } else if (FShowState == ssMinimized) {
+        FitRestoredPlacement();
         SetCaptionStyle(true);
       } else {
         FState = fsActivating;
@@ -214,8 +239,14 @@ void TWinSkinForm::ActivateSkin() {
       FState = fsActivating;
       ResizeToSkin(false);
       FState = fsRunning;
-      if (FShowState == ssMaximized) FrameChanged();
-      else UpdateRegion();
+      if (FShowState == ssMaximized) {
+        FitRestoredPlacement();
+        FrameChanged();
+      } else {
+        UpdateRegion();
+      }
+    } else if (!FIsChild && FFrameKind != fkNoCaption) {
+      FitRestoredPlacement();
     }
   }
   AfterSkin();

@@ -136,6 +136,7 @@ private:
   void Setup(TSkinData* skinData);
   void ActivateSkin();
   void RecordSystemFrame();
+  void FitRestoredPlacement();
   void ResizeToSkin(bool keepClient);
   void UpdateShowState();
   void FindMDIClient();

@@ -73,10 +73,10 @@ public:
 
   // Generic loader; none when the section has no image. Loaders with a second image (its key
   // in secondKey) and the group box read no "Frame" key.
-  std::optional<TElementSpec> Generic(std::string_view s, bool frameKey = true, const char* secondKey = nullptr) const {
+  std::optional<TElementLayout> Generic(std::string_view s, bool frameKey = true, const char* secondKey = nullptr) const {
     const std::string image = Str(s, "Image");
     if (image.empty()) return std::nullopt;
-    TElementSpec e;
+    TElementLayout e;
     e.Fields.Name = std::string(s);
     e.Image = Image(image);
     if (secondKey) {
@@ -90,10 +90,10 @@ public:
     return e;
   }
 
-  std::optional<TElementSpec> Progress() const {
+  std::optional<TElementLayout> Progress() const {
     const std::string image = Str("Progress", "Bitmap");
     if (image.empty()) return std::nullopt;
-    TElementSpec e;
+    TElementLayout e;
     e.Fields.Name = "Progress";
     e.Image = Image(image);
     e.Fields.Style = Geometry(Int("Progress", "Style", 0));
@@ -101,8 +101,8 @@ public:
     return e;
   }
 
-  std::optional<TElementSpec> GroupBox() const {
-    std::optional<TElementSpec> e = Generic("GroupBox", false);
+  std::optional<TElementLayout> GroupBox() const {
+    std::optional<TElementLayout> e = Generic("GroupBox", false);
     if (!e) return e;
     e->BoxLabel.BackgroundAlignment = Geometry(Int("GroupBox", "BackgroundAlignment", 0));
     e->BoxLabel.BackgroundLeftShift = Geometry(Int("GroupBox", "BackgroundLeftShift", 0));
@@ -110,10 +110,10 @@ public:
     return e;
   }
 
-  std::optional<TElementSpec> MenuBar() const {
+  std::optional<TElementLayout> MenuBar() const {
     const std::string image = Str("Personality", "menuBar");
     if (image.empty()) return std::nullopt;
-    TElementSpec e;
+    TElementLayout e;
     e.Fields.Name = "Personality";
     e.Image = Image(image);
     e.Fields.Margins = {Extent(Int("Personality", "TileLeftMenu", 1)), 0, Extent(Int("Personality", "TileRightMenu", 1)), 0};
@@ -121,7 +121,7 @@ public:
     return e;
   }
 
-  void Buttons(TElementSpec& e, TButtonFields& b) const {
+  void Buttons(TElementLayout& e, TButtonFields& b) const {
     const char* s = "Buttons";
     e = {};
     e.Fields.Name = "Buttons";
@@ -137,7 +137,7 @@ public:
     b.HasPressedColour2 = !Str(s, "PressedColour2").empty();
   }
 
-  void Title(TElementSpec& e, TTitleFields& t) const {
+  void Title(TElementLayout& e, TTitleFields& t) const {
     const char* s = "Personality";
     e = {};
     e.Fields.Name = "Title";
@@ -155,7 +155,7 @@ public:
     FIni.ReadColourKeys(s, "InActiveText", t.InactiveTextColour);
   }
 
-  void Border(TElementSpec& e, const char* side, bool horizontalSide) const {
+  void Border(TElementLayout& e, const char* side, bool horizontalSide) const {
     const char* s = "Personality";
     const std::string x = side;
     e = {};
@@ -186,7 +186,7 @@ public:
     }
     layout.CaptionButtons.clear();
     for (const std::string& name : kept) {
-      TSysButtonSpec b;
+      TSysButtonLayout b;
       b.Fields.Name = UpperAscii(name);
       b.Button.Action = Int(name, "Action", 0);
       b.Button.Align = Int(name, "Align", 0);
@@ -213,7 +213,7 @@ public:
     // The three buttons of a maximised MDI child, drawn in the menu band.
     layout.MDIImage = Image(Str("MDICONTROLS", "Image"));
     for (int i = 0; i < 3; ++i) {
-      TSysButtonSpec b;
+      TSysButtonLayout b;
       b.Fields.Name = "MDICONTROLS";
       b.Button.Action = 7 + i;
       b.Button.Align = b.Button.Visibility = b.Button.Visibility1 = 100;
@@ -289,12 +289,12 @@ std::int64_t PixelsOf(const TImageRef& image) {
 
 std::int64_t CountPixels(const TSkinLayout& layout) {
   std::int64_t n = 0;
-  auto spec = [&](const TElementSpec& e) { n += PixelsOf(e.Image) + PixelsOf(e.Image2) + PixelsOf(e.Image3); };
-  for (const auto& b : layout.Borders) spec(b);
-  spec(layout.Title);
-  spec(layout.Buttons);
+  auto images = [&](const TElementLayout& e) { n += PixelsOf(e.Image) + PixelsOf(e.Image2) + PixelsOf(e.Image3); };
+  for (const auto& b : layout.Borders) images(b);
+  images(layout.Title);
+  images(layout.Buttons);
   for (const auto& s : layout.Slots)
-    if (s) spec(*s);
+    if (s) images(*s);
   for (const auto& b : layout.CaptionButtons) n += PixelsOf(b.Image);
   return n;
 }

@@ -3,7 +3,7 @@
 // from its description and the headers of its bitmaps, without decoding a single pixel.
 //
 // Types in this file: TMargins, TElementFields and the four added-field groups, TImageInfo,
-// TImageRef, TElementSpec, TSysButtonSpec, TSkinColours, TSlot, TSkinLayout.
+// TImageRef, TElementLayout, TSysButtonLayout, TSkinColours, TSlot, TSkinLayout.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -103,18 +103,18 @@ TImageLookup ArchiveImageLookup(const TSkinReader& archive);
 
 // An element as its record will be built: fields and up to three images
 // (Image2: the second image, or the check strip of the buttons; Image3: the radio strip).
-struct TElementSpec {
+struct TElementLayout {
   TElementFields Fields;
   TImageRef Image, Image2, Image3;
   TBoxLabelFields BoxLabel;  // the group box only
-  bool operator==(const TElementSpec&) const = default;
+  bool operator==(const TElementLayout&) const = default;
 };
 
-struct TSysButtonSpec {
+struct TSysButtonLayout {
   TElementFields Fields;
   TSysButtonFields Button;
   TImageRef Image;
-  bool operator==(const TSysButtonSpec&) const = default;
+  bool operator==(const TSysButtonLayout&) const = default;
 };
 
 // The colours a skin gives (defaults: system colours, top bit set).
@@ -157,18 +157,18 @@ struct TSkinLimits {
 struct TSkinLayout {
   std::string SkinName;
   TSkinColours Colours;
-  std::array<TElementSpec, 4> Borders;  // left, right, top, bottom
-  TElementSpec Title;
+  std::array<TElementLayout, 4> Borders;  // left, right, top, bottom
+  TElementLayout Title;
   TTitleFields TitleFields;
-  TElementSpec Buttons;  // Image: faces, Image2: check strip, Image3: radio strip
+  TElementLayout Buttons;  // Image: faces, Image2: check strip, Image3: radio strip
   TButtonFields ButtonFields;
-  std::array<std::optional<TElementSpec>, kSlotCount> Slots;
-  std::vector<TSysButtonSpec> CaptionButtons;  // kept sections, then the three MDI child buttons
+  std::array<std::optional<TElementLayout>, kSlotCount> Slots;
+  std::vector<TSysButtonLayout> CaptionButtons;  // kept sections, then the three MDI child buttons
   TImageRef MDIImage;                          // "MDICONTROLS" strip, split among the MDI buttons
   std::int64_t Pixels = 0;                     // pixels of every image the records will load
 
-  std::optional<TElementSpec>& Slot(TSlot s) { return Slots[static_cast<std::size_t>(s)]; }
-  const std::optional<TElementSpec>& Slot(TSlot s) const { return Slots[static_cast<std::size_t>(s)]; }
+  std::optional<TElementLayout>& Slot(TSlot s) { return Slots[static_cast<std::size_t>(s)]; }
+  const std::optional<TElementLayout>& Slot(TSlot s) const { return Slots[static_cast<std::size_t>(s)]; }
   bool operator==(const TSkinLayout&) const = default;
 };
 

@@ -151,4 +151,12 @@ bool IsWindows2000() {
   return exactly50;
 }
 
+HFONT CreateCaptionFont() {
+  // The wide structure with its own size: Wine refuses other sizes.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
+  return CreateFontIndirectW(&metrics.lfCaptionFont);
+}
+
 }  // namespace skin

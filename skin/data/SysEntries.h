@@ -39,6 +39,8 @@ UINT TextCodePage();
 
 // True when GetScrollBarInfo exists; without it the skin data drops scroll-bar skinning.
 bool HasScrollBarInfoEntry();
+// A new font of the system's caption font (non-client metrics), or null when they cannot be read.
+HFONT CreateCaptionFont();
 // The system is exactly Windows 2000 (5.0), whose caption needs a work-around.
 bool IsWindows2000();
 

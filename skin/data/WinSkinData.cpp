@@ -218,14 +218,7 @@ void TSkinData::Loaded() {
   BuildAppIcon();
 }
 
-void TSkinData::CreateCaptionFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-    FCaptionFont.Reset(CreateFontIndirectW(&metrics.lfCaptionFont));
-  else
-    FCaptionFont.Reset();
-}
+void TSkinData::CreateCaptionFont() { FCaptionFont.Reset(skin::CreateCaptionFont()); }
 
 // The application's small icon on magenta, drawn with magenta transparent.
 void TSkinData::BuildAppIcon() {

@@ -25,31 +25,31 @@ void LoadImage(fw::TBitmap& bitmap, const TImageRef& image, const TSkinReader& a
 }
 
 template <class R>
-std::unique_ptr<R> MakeRecord(const TElementSpec& spec, const TSkinReader& archive) {
-  auto r = std::make_unique<R>(spec.Fields.Name);
-  static_cast<TElementFields&>(*r) = spec.Fields;
-  LoadImage(r->Bitmap, spec.Image, archive);
+std::unique_ptr<R> MakeRecord(const TElementLayout& element, const TSkinReader& archive) {
+  auto r = std::make_unique<R>(element.Fields.Name);
+  static_cast<TElementFields&>(*r) = element.Fields;
+  LoadImage(r->Bitmap, element.Image, archive);
   return r;
 }
 
-std::unique_ptr<TDataSkinObject> MakeSlotRecord(TSlot slot, const TElementSpec& spec, const TSkinReader& archive) {
+std::unique_ptr<TDataSkinObject> MakeSlotRecord(TSlot slot, const TElementLayout& element, const TSkinReader& archive) {
   switch (slot) {
     case TSlot::Tabs:
     case TSlot::UpDownHorz:
     case TSlot::UpDownVert:
     case TSlot::ComboButton:
     case TSlot::Progress: {
-      auto r = MakeRecord<TDataSkinBorder>(spec, archive);
-      LoadImage(r->Bitmap2, spec.Image2, archive);
+      auto r = MakeRecord<TDataSkinBorder>(element, archive);
+      LoadImage(r->Bitmap2, element.Image2, archive);
       return r;
     }
     case TSlot::GroupBox: {
-      auto r = MakeRecord<TDataSkinBoxLabel>(spec, archive);
-      static_cast<TBoxLabelFields&>(*r) = spec.BoxLabel;
+      auto r = MakeRecord<TDataSkinBoxLabel>(element, archive);
+      static_cast<TBoxLabelFields&>(*r) = element.BoxLabel;
       return r;
     }
     default:
-      return MakeRecord<TDataSkinObject>(spec, archive);
+      return MakeRecord<TDataSkinObject>(element, archive);
   }
 }
 
@@ -198,12 +198,12 @@ void BuildSkinRecords(const TSkinLayout& layout, const TSkinReader& archive, TSk
     LoadImage(b.Bitmap, layout.Borders[i].Image, archive);
   }
   records.CaptionButtons.clear();
-  for (const TSysButtonSpec& spec : layout.CaptionButtons) {
-    auto r = std::make_unique<TDataSkinSysButton>(spec.Fields.Name);
-    static_cast<TElementFields&>(*r) = spec.Fields;
-    static_cast<TSysButtonFields&>(*r) = spec.Button;
-    if (spec.Button.Action < 7 || spec.Button.Action > 9 || spec.Fields.Name != "MDICONTROLS")
-      LoadImage(r->Bitmap, spec.Image, archive);
+  for (const TSysButtonLayout& element : layout.CaptionButtons) {
+    auto r = std::make_unique<TDataSkinSysButton>(element.Fields.Name);
+    static_cast<TElementFields&>(*r) = element.Fields;
+    static_cast<TSysButtonFields&>(*r) = element.Button;
+    if (element.Button.Action < 7 || element.Button.Action > 9 || element.Fields.Name != "MDICONTROLS")
+      LoadImage(r->Bitmap, element.Image, archive);
     records.CaptionButtons.push_back(std::move(r));
   }
   SplitMDIImage(layout, archive, records);
@@ -221,8 +221,8 @@ void BuildSkinRecords(const TSkinLayout& layout, const TSkinReader& archive, TSk
   LoadImage(title.Bitmap, layout.Title.Image, archive);
 
   for (std::size_t i = 0; i < kSlotCount; ++i) {
-    const auto& spec = layout.Slots[i];
-    records.Slots[i] = spec ? MakeSlotRecord(static_cast<TSlot>(i), *spec, archive) : nullptr;
+    const auto& element = layout.Slots[i];
+    records.Slots[i] = element ? MakeSlotRecord(static_cast<TSlot>(i), *element, archive) : nullptr;
   }
   auto& track = records.Slots[static_cast<std::size_t>(TSlot::Track)];
   if (!track) track = ResourceTrack(L"TRACK", "TRACK");

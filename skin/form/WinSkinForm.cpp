@@ -49,14 +49,7 @@ void TWinSkinForm::Notification(fw::TComponent* component, fw::TOperation operat
   fw::TComponent::Notification(component, operation);
 }
 
-void TWinSkinForm::LoadCaptionFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-    FCaptionFont.Reset(CreateFontIndirectW(&metrics.lfCaptionFont));
-  else
-    FCaptionFont.Reset();
-}
+void TWinSkinForm::LoadCaptionFont() { FCaptionFont.Reset(CreateCaptionFont()); }
 
 void TWinSkinForm::AttachForm(TSkinData* skinData, fw::TCustomForm* form) {
   FForm = form;

@@ -78,7 +78,7 @@ private:
         Fail("Personality", std::string(sides[i]) + "Frame",
              std::to_string(frames) + ": the border is drawn with an active and an inactive frame");
     }
-    const skin::TElementSpec& top = FLayout.Borders[2];
+    const skin::TElementLayout& top = FLayout.Borders[2];
     FCaption = top.Image.Height() / top.Fields.FrameCount;
     if (FCaption < 20)
       Fail("Personality", "Top", "a caption band of " + std::to_string(FCaption) +
@@ -98,7 +98,7 @@ private:
     FIni.ReadSections(&sections);
     const auto& buttons = FLayout.CaptionButtons;
     for (std::size_t i = 0; i + 3 < buttons.size(); ++i) {
-      const skin::TSysButtonSpec& b = buttons[i];
+      const skin::TSysButtonLayout& b = buttons[i];
       if (!b.Image.Present() || b.Button.Ycoord + b.Image.Height() <= FCaption) continue;
       // The record carries the upper-cased name; report it as the description spells it.
       std::string section = b.Fields.Name;
@@ -128,7 +128,7 @@ private:
     auto add = [&named](const skin::TImageRef& image) {
       if (!image.Entry.empty()) named.insert(image.Entry);
     };
-    auto addSpec = [&add](const skin::TElementSpec& e) {
+    auto addSpec = [&add](const skin::TElementLayout& e) {
       add(e.Image);
       add(e.Image2);
       add(e.Image3);

@@ -306,7 +306,7 @@ private:
     static constexpr const char* sides[4] = {"Left", "Right", "Top", "Bottom"};
     for (int i = 0; i < 4; ++i) {
       const std::string side = sides[i];
-      const TElementSpec& e = layout.Borders[static_cast<std::size_t>(i)];
+      const TElementLayout& e = layout.Borders[static_cast<std::size_t>(i)];
       Require("Personality", side, "the window border is not drawn");
       CheckCountKey("Personality", side + "Frame", false);
       CheckImage({"Personality", side, &e.Image, e.Fields.FrameCount, i >= 2, &e.Fields.Margins});
@@ -318,7 +318,7 @@ private:
     FIni.ReadSections(&sections);
     const std::size_t kept = layout.CaptionButtons.size() - 3;
     for (std::size_t i = 0; i < kept; ++i) {
-      const TSysButtonSpec& b = layout.CaptionButtons[i];
+      const TSysButtonLayout& b = layout.CaptionButtons[i];
       // The record carries the upper-cased name; report it as the description spells it.
       std::string section = b.Fields.Name;
       for (const auto& s : sections)
@@ -338,7 +338,7 @@ private:
   }
 
   void CheckButtons(const TSkinLayout& layout) {
-    const TElementSpec& e = layout.Buttons;
+    const TElementLayout& e = layout.Buttons;
     Require("Buttons", "Bitmap", "push buttons are not drawn");
     Require("Buttons", "CheckButton", "check boxes are not drawn");
     Require("Buttons", "RadioButton", "radio buttons are not drawn");
@@ -350,7 +350,7 @@ private:
   }
 
   void CheckTitle(const TSkinLayout& layout) {
-    const TElementSpec& e = layout.Title;
+    const TElementLayout& e = layout.Title;
     if (Str("Personality", "TextBack").empty()) {
       Warning("Personality", "TextBack", "missing: the caption text has no background");
       return;
@@ -399,7 +399,7 @@ private:
   }
 
   // Styles other than flat (1) and whole face (2) draw the button over the sunken edge.
-  void CheckComboFrame(const TSkinLayout& layout, const TElementSpec& combo) {
+  void CheckComboFrame(const TSkinLayout& layout, const TElementLayout& combo) {
     const std::int32_t style = combo.Fields.Style;
     if (style == 1 || style == 2 || layout.Slot(TSlot::SunkEdge)) return;
     Warning("ComboButton", "Style", "style " + std::to_string(style) +
@@ -408,7 +408,7 @@ private:
   }
 
   // "Frame" is kept only by a few elements; elsewhere the painting code fixes the count.
-  void CheckFrameKey(TSlot slot, const std::string& section, const std::optional<TElementSpec>& e) {
+  void CheckFrameKey(TSlot slot, const std::string& section, const std::optional<TElementLayout>& e) {
     if (slot == TSlot::HorzScrollThumb || slot == TSlot::VertScrollThumb) {
       CheckCountKey(section, "FrameCount", false);
       return;

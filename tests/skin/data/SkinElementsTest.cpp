@@ -30,7 +30,7 @@ struct Layout {
         },
         Result, Error, limits);
   }
-  const TElementSpec& Slot(TSlot s) const { return Result.Slot(s).value(); }
+  const TElementLayout& Slot(TSlot s) const { return Result.Slot(s).value(); }
 };
 
 std::string Sections(const std::vector<std::string>& names, const std::string& body = "Image=a.bmp\n") {

@@ -314,6 +314,19 @@ TEST(MDIFormSkin, MaximisedChildrenShareTheManagersMode) {
   EXPECT_TRUE(SkinManager->FMDIMaximized);
   EXPECT_EQ(fc->FShowState, ssMaximized);
   EXPECT_FALSE(HasRegion(c));
+  // Every form skin knows its child's state as the system has it.
+  auto expectStates = [&] {
+    for (HWND child : {a, b, c}) {
+      if (!IsWindow(child)) continue;
+      TWinSkinForm* f = SkinManager->FindSkinForm(child);
+      EXPECT_EQ(f->FShowState, IsZoomed(child) ? ssMaximized : IsIconic(child) ? ssMinimized : ssNormal);
+      if (!IsZoomed(child) && !IsIconic(child)) {
+        EXPECT_EQ(FrameOf(child).cy, kCaption + kBottom + f->FMenuHeight);
+      }
+      EXPECT_EQ(HasRegion(child), f->FShowState == ssNormal && !SkinManager->FMDIMaximized);
+    }
+  };
+  expectStates();
   // Switching to another child keeps the children maximised, and the mode with them.
   SendMessageW(frame.Client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a), 0);
   Pump();
@@ -323,6 +336,18 @@ TEST(MDIFormSkin, MaximisedChildrenShareTheManagersMode) {
   EXPECT_TRUE(SkinManager->FMDIMaximized);
   EXPECT_FALSE(HasRegion(a));
   EXPECT_FALSE(IsZoomed(c));
+  expectStates();
+  // A child made while one is maximised: the mode follows what the system made of them.
+  const HWND d = frame.NewChild(L"子窗口丁");
+  Pump();
+  ASSERT_EQ(frame.Active(&maximized), d);
+  EXPECT_EQ(SkinManager->FMDIMaximized, maximized != FALSE);
+  EXPECT_EQ(SkinManager->FindSkinForm(d)->FShowState, IsZoomed(d) ? ssMaximized : ssNormal);
+  EXPECT_EQ(HasRegion(d), !maximized);
+  expectStates();
+  SendMessageW(frame.Client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(d), 0);
+  Pump();
+  expectStates();
   // The mode follows the active child as children are destroyed, and ends with the last one.
   for (HWND child : {a, b, c}) {
     SendMessageW(frame.Client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);

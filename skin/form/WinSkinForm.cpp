@@ -42,6 +42,7 @@ TWinSkinForm::~TWinSkinForm() {
   if (FForm && FOldFormProc.Assigned()) FForm->WindowProc = FOldFormProc;
   FClientHook.Remove();
   FHook.Remove();
+  ForgetMDIClient();
   if (SkinManager) SkinManager->RemoveForm(this);
 }
 
@@ -600,6 +601,7 @@ LRESULT TWinSkinForm::ClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY: {
       const LRESULT r = FClientHook.CallOld(msg, wParam, lParam);
       FClientHook.Remove();
+      ForgetMDIClient();
       return r;
     }
     case WM_NCCALCSIZE:
@@ -635,6 +637,14 @@ LRESULT TWinSkinForm::ClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TWinSkinForm::UnhookClient() { FClientHook.Remove(); }
+
+// The manager's record of the application's MDI client and frame form goes with the client
+// window or with this frame's skin, so that it never names a window or form that is gone.
+void TWinSkinForm::ForgetMDIClient() {
+  if (FMDIRole != mrFrame || !SkinManager || SkinManager->FMDIClient != FClientWnd) return;
+  SkinManager->FMDIClient = nullptr;
+  SkinManager->FMDIFrame = nullptr;
+}
 
 // ---------------------------------------------------------------------------
 // Skin changes and taking the skin off

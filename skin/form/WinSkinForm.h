@@ -143,6 +143,7 @@ private:
   void LoadCaptionFont();
   void AfterSkin();
   void UnhookClient();
+  void ForgetMDIClient();
   void TimerTick(fw::TObject*);
   static LRESULT CALLBACK StaticWndProc(void* self, UINT msg, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK StaticClientProc(void* self, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -535,3 +535,32 @@ TEST(MDIFormSkin, SkinnedWhileMaximisedOrMinimisedKeepsTheRestoredClient) {
     }
   }
 }
+
+// The manager never holds on to an MDI client or frame form that is gone.
+TEST(MDIFormSkin, TheManagerForgetsAClientAndFrameThatAreGone) {
+  TSkinnedWorld world;
+  {
+    TMDIFrame frame(L"框架");
+    ASSERT_TRUE(SkinManager->SkinWindow(frame.Handle));
+    Pump();
+    EXPECT_EQ(SkinManager->FMDIClient, frame.Client);
+  }
+  EXPECT_EQ(SkinManager->FMDIClient, nullptr);
+
+  // A framework form with an MDI client of its own is recorded as the application's MDI frame.
+  auto form = std::make_unique<fw::TForm>(nullptr);
+  form->SetBounds(40, 40, 400, 300);
+  form->Show();
+  CLIENTCREATESTRUCT ccs{nullptr, 0xFF00};
+  const HWND client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, form->Handle(),
+                                      nullptr, GetModuleHandleW(nullptr), &ccs);
+  ASSERT_TRUE(IsWindow(client));
+  ASSERT_TRUE(SkinManager->SkinWindow(form->Handle()));
+  Pump();
+  EXPECT_EQ(SkinManager->FMDIFrame, form.get());
+  EXPECT_EQ(SkinManager->FMDIClient, client);
+  form.reset();
+  Pump();
+  EXPECT_EQ(SkinManager->FMDIFrame, nullptr);
+  EXPECT_EQ(SkinManager->FMDIClient, nullptr);
+}

@@ -558,7 +558,11 @@ LRESULT TWinSkinForm::SizeHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
     else if (SkinManager->FMDIMaximized) SkinManager->SetMDIMaximized(false);
   }
   if (FMDIRole == mrChild && ((SkinManager && SkinManager->FMDIMaximized) || FShowState != ssNormal)) return result;
-  if (FState == fsRunning || FState == fsReskinning) UpdateRegion();
+  if (FState == fsRunning || FState == fsReskinning) {
+    FInSizeHandler = true;
+    UpdateRegion();
+    FInSizeHandler = false;
+  }
   return result;
 }
 

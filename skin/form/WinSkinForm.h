@@ -179,7 +179,8 @@ private:
   bool FSettingRegion = false;  // SetWindowRgn sends size and frame messages synchronously
   // The skin's own resizes, which a window's refusal of user resizing must not veto.
   int FOwnResize = 0;
-  bool FUnskinning = false;  // the system frame is coming back: everything goes to the old procedure
+  bool FUnskinning = false;
+  bool FInSizeHandler = false;  // the system repaints the frame after WM_SIZE  // the system frame is coming back: everything goes to the old procedure
   LRESULT OwnPosChanging(WPARAM wParam, LPARAM lParam);
   void SetOwnSize(int x, int y, int width, int height, UINT flags);
   int FDepth = 0;

@@ -366,14 +366,17 @@ void TWinSkinForm::UpdateRegion() {
       }
     }
     if (!region) return;
+    // The new region cuts only the frame. A size change repaints the frame after WM_SIZE in any
+    // case; otherwise it is painted here once (the system's redraw would paint it twice).
     FSettingRegion = true;
-    const bool set = SetWindowRgn(FHandle, region.Get(), TRUE) != 0;
+    const bool set = SetWindowRgn(FHandle, region.Get(), FALSE) != 0;
     FSettingRegion = false;
     if (!set) return;  // still ours: deleted on the way out
     region.Release();  // the system's now
     FRegionSet = true;
     FRegionWidth = w;
     FRegionHeight = h;
+    if (!FInSizeHandler && IsWindowVisible(FHandle)) PaintFrame(nullptr);
   } catch (...) {
     FSettingRegion = false;  // the window keeps the region it had
   }

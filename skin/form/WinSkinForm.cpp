@@ -340,7 +340,8 @@ void TWinSkinForm::SetSysMenuStyle(bool on) {
 
 void TWinSkinForm::TimerTick(fw::TObject*) {}
 
-void TWinSkinForm::FreeSysButtons() {}
+// Also forgets what was built from the skin, which may be about to change.
+void TWinSkinForm::FreeSysButtons() { ForgetBorderImages(); }
 
 // ---------------------------------------------------------------------------
 // The window procedure
@@ -655,6 +656,7 @@ void TWinSkinForm::ForgetMDIClient() {
 // ---------------------------------------------------------------------------
 
 void TWinSkinForm::SkinChanged() {
+  ForgetBorderImages();
   if (FForm && FSkinData) {
     FForm->SetColor(FSkinData->ButtonFaceColour());
     for (int i = 0; i < FForm->ComponentCount(); ++i)

@@ -180,7 +180,15 @@ private:
   // The skin's own resizes, which a window's refusal of user resizing must not veto.
   int FOwnResize = 0;
   bool FUnskinning = false;
-  bool FInSizeHandler = false;  // the system repaints the frame after WM_SIZE  // the system frame is coming back: everything goes to the old procedure
+  bool FInSizeHandler = false;  // the system repaints the frame after WM_SIZE
+  // The last image built of each border, kept for the next paint or region of the same size.
+  struct TBorderImage {
+    const void* Element = nullptr;
+    int Width = 0, Height = 0, Frame = 0;
+    std::unique_ptr<fw::TBitmap> Image;
+  };
+  TBorderImage FBorderImages[4];
+  void ForgetBorderImages();  // the system frame is coming back: everything goes to the old procedure
   LRESULT OwnPosChanging(WPARAM wParam, LPARAM lParam);
   void SetOwnSize(int x, int y, int width, int height, UINT flags);
   int FDepth = 0;

@@ -194,15 +194,26 @@ void TWinSkinForm::PaintCaption(HDC dc) {
 // (the inactive look) while the window is inactive, when the piece has one.
 void TWinSkinForm::PaintBorder(int piece, const RECT& rect, HDC dc) {
   const int w = Width(rect), h = Height(rect);
-  if (w <= 0 || h <= 0 || !dc) return;
+  if (w <= 0 || h <= 0 || !dc || piece < 1 || piece > 4) return;
   TDataSkinBorder* border = FSkinData->Border(piece);
   if (!border) return;
   const int frame = FActive || border->FrameCount <= 1 ? 1 : 2;
-  const std::unique_ptr<fw::TBitmap> image =
-      BuildSkinImage({0, 0, w, h}, border->Bitmap, border->Margins, piece > kRight, border->Tile != 1,
-                     border->FrameCount, frame);
-  if (!image) return;
-  BitBlt(dc, rect.left, rect.top, w, h, image->Canvas().Handle(), 0, 0, SRCCOPY);
+  // A paint and the region of the same size draw the same image: it is built once.
+  TBorderImage& cached = FBorderImages[piece - 1];
+  if (!cached.Image || cached.Element != border || cached.Width != w || cached.Height != h || cached.Frame != frame) {
+    cached.Image = BuildSkinImage({0, 0, w, h}, border->Bitmap, border->Margins, piece > kRight, border->Tile != 1,
+                                  border->FrameCount, frame);
+    cached.Element = border;
+    cached.Width = w;
+    cached.Height = h;
+    cached.Frame = frame;
+  }
+  if (!cached.Image) return;
+  BitBlt(dc, rect.left, rect.top, w, h, cached.Image->Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+void TWinSkinForm::ForgetBorderImages() {
+  for (TBorderImage& b : FBorderImages) b = TBorderImage{};
 }
 
 // The caption text (prefix + window text + suffix) placed in r by the title element's alignment,

@@ -186,6 +186,9 @@ void TWinSkinForm::RecordSystemFrame() {
     FSysFrame = {0, 0, (r.right - r.left) + (style & WS_VSCROLL ? GetSystemMetrics(SM_CXVSCROLL) : 0),
                  (r.bottom - r.top) + (style & WS_HSCROLL ? GetSystemMetrics(SM_CYHSCROLL) : 0)};
   }
+  // A menu still attached to the window is counted in its system frame; while skinned its place
+  // is the menu band, which stays in the window's height when the frame changes back.
+  if (GetMenu(FHandle) && FMDIRole != mrChild) FSysFrame.bottom -= FMenuHeight;
 }
 
 // A window skinned while maximised or minimised keeps the client area it had once restored: its
@@ -706,6 +709,18 @@ void TWinSkinForm::Unskin() {
       SetWindowPlacement(FHandle, &wp);
       --FOwnResize;
       FrameChanged();
+      if ((style & WS_MAXIMIZE) && FMDIRole != mrChild && !(style & WS_CHILD)) {
+        // Maximised with the system frame again: its borders lie just outside the work area.
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromWindow(FHandle, MONITOR_DEFAULTTONEAREST), &monitor)) {
+          RECT r = monitor.rcWork;
+          AdjustWindowRectEx(&r, style & ~WS_DLGFRAME, FALSE, GetWindowLongW(FHandle, GWL_EXSTYLE));
+          const RECT& work = monitor.rcWork;
+          SetOwnSize(r.left, r.top, r.right - r.left, (work.bottom - work.top) + 2 * (work.top - r.top),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+      }
     } else {
       RECT r{};
       GetWindowRect(FHandle, &r);

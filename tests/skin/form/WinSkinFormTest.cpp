@@ -300,3 +300,55 @@ TEST(FormSkin, GeometryFollowsTheSkin) {
   Pump();
   frame();
 }
+
+// Five times on and off: a window with a menu, one without, a maximised one; each comes back
+// exactly as it was every time.
+TEST(FormSkin, FiveOffOnCycles) {
+  TSkinnedWorld world;
+  struct Case {
+    const char* what;
+    bool menu, maximised;
+  };
+  for (const Case c : {Case{"menu", true, false}, Case{"plain", false, false}, Case{"maximised", false, true}}) {
+    SCOPED_TRACE(c.what);
+    TWindow w(L"循环", 360, 240);
+    HMENU menu = nullptr;
+    if (c.menu) {
+      menu = CreateMenu();
+      AppendMenuW(menu, MF_STRING, 100, L"&F 文件");
+      SetMenu(w.Handle, menu);
+    }
+    if (c.maximised) ShowWindow(w.Handle, SW_MAXIMIZE);
+    Pump();
+    WINDOWPLACEMENT before{};
+    before.length = sizeof before;
+    GetWindowPlacement(w.Handle, &before);
+    RECT client{}, window{};
+    GetClientRect(w.Handle, &client);
+    GetWindowRect(w.Handle, &window);
+    const LONG style = GetWindowLongW(w.Handle, GWL_STYLE);
+    for (int cycle = 0; cycle < 5; ++cycle) {
+      SCOPED_TRACE(cycle);
+      ASSERT_TRUE(SkinManager->SkinWindow(w.Handle));
+      Pump();
+      world.TakeOff(SkinManager->FindSkinForm(w.Handle));
+      Pump();
+      RECT cr{}, wr{};
+      GetClientRect(w.Handle, &cr);
+      GetWindowRect(w.Handle, &wr);
+      auto text = [](const RECT& r) {
+        return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+               std::to_string(r.bottom);
+      };
+      EXPECT_TRUE(EqualRect(&cr, &client)) << text(cr) << " was " << text(client);
+      EXPECT_TRUE(EqualRect(&wr, &window)) << text(wr) << " was " << text(window);
+      EXPECT_EQ(GetWindowLongW(w.Handle, GWL_STYLE), style);
+      EXPECT_EQ(GetMenu(w.Handle), menu);
+      WINDOWPLACEMENT after{};
+      after.length = sizeof after;
+      GetWindowPlacement(w.Handle, &after);
+      EXPECT_TRUE(EqualRect(&after.rcNormalPosition, &before.rcNormalPosition));
+      EXPECT_EQ(after.showCmd, before.showCmd);
+    }
+  }
+}

@@ -78,7 +78,9 @@ LRESULT TWinSkinForm::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
   RECT window{};
   auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
   if (LOBYTE(wParam) != 0 && params) window = params->rgrc[0];
-  const LRESULT passed = CallOld(WM_NCCALCSIZE, wParam, lParam);
+  // A new region recalculates the frame without changing it: the window's own procedure is
+  // asked once per real change only.
+  const LRESULT passed = FSettingRegion && !IsIconic(FHandle) ? 0 : CallOld(WM_NCCALCSIZE, wParam, lParam);
   if (LOBYTE(wParam) == 0 || !params) return 0;
   if (IsIconic(FHandle)) return passed;
   if ((FMDIRole == mrChild && FShowState != ssNormal) || FFrameKind == fkNoCaption) {

@@ -352,3 +352,24 @@ TEST(FormSkin, FiveOffOnCycles) {
     }
   }
 }
+
+// With the frame on, the window's own procedure never paints the frame and sees each frame
+// calculation once.
+TEST(FormSkin, MessagesTheOldProcedureSees) {
+  TSkinnedWorld world;
+  TWindow w(L"消息", 320, 200);
+  ASSERT_TRUE(SkinManager->SkinWindow(w.Handle));
+  Pump();
+  w.Seen.clear();
+  const int changes = 4;
+  for (int i = 0; i < changes; ++i)
+    SetWindowPos(w.Handle, nullptr, 0, 0, 300 + 10 * i, 220, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(w.Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  SendMessageW(w.Handle, WM_NCACTIVATE, FALSE, 0);
+  SendMessageW(w.Handle, WM_NCACTIVATE, TRUE, 0);
+  Pump();
+  EXPECT_EQ(w.Count(WM_NCPAINT), 0);
+  EXPECT_EQ(w.Count(WM_NCACTIVATE), 0);
+  EXPECT_EQ(w.Count(WM_NCCALCSIZE), changes);
+  EXPECT_EQ(w.Count(WM_SIZE), changes);
+}

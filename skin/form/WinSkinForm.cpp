@@ -118,9 +118,9 @@ void TWinSkinForm::Setup(TSkinData* skinData) {
 
   if (FMDIRole == mrFrame) {
     FMenuUpdateSaved = skinData->MenuUpdate;
-    FClientHook.Install(FClientWnd, &TWinSkinForm::StaticClientProc, this);
+    FClientHook.Install(FClientWnd, &TWinSkinForm::Entry<&TWinSkinForm::ClientWndProc>, this);
   }
-  FHook.Install(FHandle, &TWinSkinForm::StaticWndProc, this);
+  FHook.Install(FHandle, &TWinSkinForm::Entry<&TWinSkinForm::WndProc>, this);
 
   if (FFrameOn) {
     FMenu = GetMenu(FHandle);
@@ -350,10 +350,12 @@ void TWinSkinForm::FreeSysButtons() { ForgetBorderImages(); }
 // The window procedure
 // ---------------------------------------------------------------------------
 
-LRESULT CALLBACK TWinSkinForm::StaticWndProc(void* self, UINT msg, WPARAM wParam, LPARAM lParam) {
+// The stubs' entry: no exception leaves a window procedure.
+template <LRESULT (TWinSkinForm::*Proc)(UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK TWinSkinForm::Entry(void* self, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* form = static_cast<TWinSkinForm*>(self);
   try {
-    return form->WndProc(msg, wParam, lParam);
+    return (form->*Proc)(msg, wParam, lParam);
   } catch (...) {
     fw::HandleCallbackException(form);
     return 0;
@@ -591,16 +593,6 @@ void TWinSkinForm::FormWindowProc(fw::TMessage& m) {
     default:
       if (FOldFormProc.Assigned()) FOldFormProc(m);
       return;
-  }
-}
-
-LRESULT CALLBACK TWinSkinForm::StaticClientProc(void* self, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* form = static_cast<TWinSkinForm*>(self);
-  try {
-    return form->ClientWndProc(msg, wParam, lParam);
-  } catch (...) {
-    fw::HandleCallbackException(form);
-    return 0;
   }
 }
 

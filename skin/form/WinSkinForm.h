@@ -145,8 +145,8 @@ private:
   void UnhookClient();
   void ForgetMDIClient();
   void TimerTick(fw::TObject*);
-  static LRESULT CALLBACK StaticWndProc(void* self, UINT msg, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK StaticClientProc(void* self, UINT msg, WPARAM wParam, LPARAM lParam);
+  template <LRESULT (TWinSkinForm::*Proc)(UINT, WPARAM, LPARAM)>
+  static LRESULT CALLBACK Entry(void* self, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   bool Stage1(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool Stage2(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result, bool& handled);

@@ -41,8 +41,18 @@ ensure_packages() {
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
   fi
-  as_root apt-get update -q
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  # A mirror caught mid-sync fails an index (one architecture of the security suite, say), and
+  # the i386 and amd64 halves of a library then disagree: wait for the sync and try again.
+  local attempt
+  for attempt in 1 2 3 4 5; do
+    if as_root apt-get update -q &&
+       as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"; then
+      return 0
+    fi
+    [ "$attempt" = 5 ] && return 1
+    say "package install failed (attempt $attempt); retrying in 60 s"
+    sleep 60
+  done
 }
 
 # The project's own Wine prefix, with the CJK font replacements for the forms' 宋体.

@@ -259,9 +259,7 @@ RECT FrameRect(const fw::TBitmap& image, int frameCount, int frame, bool vertica
 
 std::unique_ptr<fw::TBitmap> BuildSkinImage(const RECT& dest, fw::TBitmap& image, const TMargins& margins,
                                             bool vertical, bool tile, int frameCount, int frame) {
-  if (!Drawable(dest)) return nullptr;
-  const RECT cell = FrameRect(image, frameCount, frame, vertical);
-  if (Empty(cell)) return nullptr;
+  if (!Drawable(dest) || Empty(FrameRect(image, frameCount, frame, vertical))) return nullptr;
   const int w = Width(dest), h = Height(dest);
   std::unique_ptr<TBitmap> result;
   try {
@@ -269,11 +267,21 @@ std::unique_ptr<fw::TBitmap> BuildSkinImage(const RECT& dest, fw::TBitmap& image
   } catch (const fw::EInvalidGraphic&) {
     return nullptr;  // larger than any bitmap
   }
-  HDC dc = result->Canvas().Handle();
-  FillSolid(dc, {0, 0, w, h}, clSkinKey);
-  SetStretchBltMode(dc, COLORONCOLOR);
-  PaintNineGrid(dc, {0, 0, w, h}, image, cell, margins, tile);
+  if (!BuildSkinImage(*result, {0, 0, w, h}, image, margins, vertical, tile, frameCount, frame)) return nullptr;
   return result;
+}
+
+bool BuildSkinImage(fw::TBitmap& into, const RECT& dest, fw::TBitmap& image, const TMargins& margins, bool vertical,
+                    bool tile, int frameCount, int frame) {
+  if (!Drawable(dest) || dest.left < 0 || dest.top < 0 || dest.right > into.Width() || dest.bottom > into.Height())
+    return false;
+  const RECT cell = FrameRect(image, frameCount, frame, vertical);
+  if (Empty(cell)) return false;
+  HDC dc = into.Canvas().Handle();
+  FillSolid(dc, dest, clSkinKey);
+  SetStretchBltMode(dc, COLORONCOLOR);
+  PaintNineGrid(dc, dest, image, cell, margins, tile);
+  return true;
 }
 
 void DrawSkinImage(HDC dc, const RECT& dest, fw::TBitmap& image, bool vertical, bool tile, bool transparent,
@@ -458,19 +466,29 @@ void DrawTitleBack(fw::TCanvas& canvas, const RECT& dest, fw::TBitmap& image, bo
 
 fw::TRegionHandle RegionFromBitmap(fw::TBitmap& bitmap, int x, int y, int toleranceB, int toleranceG,
                                    int toleranceR, fw::TColor key) {
+  return RegionFromBitmap(bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, x, y, toleranceB, toleranceG, toleranceR,
+                          key);
+}
+
+fw::TRegionHandle RegionFromBitmap(fw::TBitmap& bitmap, const RECT& part, int x, int y, int toleranceB,
+                                   int toleranceG, int toleranceR, fw::TColor key) {
   if (bitmap.Empty()) return {};
+  RECT src{};
+  const RECT bounds{0, 0, bitmap.Width(), bitmap.Height()};
+  if (!IntersectRect(&src, &part, &bounds)) return {};
   const TKeyRange range = KeyRange(key, toleranceB, toleranceG, toleranceR);
   TRegionBuilder builder;
   std::vector<uint8_t> row;
-  const int w = bitmap.Width();
-  for (int py = 0; py < bitmap.Height(); ++py) {
+  // Region coordinates are relative to the part's top-left, moved by (x, y).
+  const int dx = x - part.left, dy = y - part.top;
+  for (int py = src.top; py < src.bottom; ++py) {
     ReadRow(bitmap, py, row);
-    int px = 0;
-    while (px < w) {
-      while (px < w && range.Matches(&row[static_cast<size_t>(px) * 3])) ++px;
+    int px = src.left;
+    while (px < src.right) {
+      while (px < src.right && range.Matches(&row[static_cast<size_t>(px) * 3])) ++px;
       const int start = px;
-      while (px < w && !range.Matches(&row[static_cast<size_t>(px) * 3])) ++px;
-      if (px > start) builder.Add({x + start, y + py, x + px, y + py + 1});
+      while (px < src.right && !range.Matches(&row[static_cast<size_t>(px) * 3])) ++px;
+      if (px > start) builder.Add({dx + start, dy + py, dx + px, dy + py + 1});
     }
   }
   return builder.Take();

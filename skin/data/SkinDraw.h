@@ -40,6 +40,10 @@ RECT FrameRect(const fw::TBitmap& image, int frameCount, int frame, bool vertica
 // the destination is larger than a bitmap can be.
 std::unique_ptr<fw::TBitmap> BuildSkinImage(const RECT& dest, fw::TBitmap& image, const TMargins& margins,
                                             bool vertical, bool tile, int frameCount, int frame);
+// The same picture drawn into the part dest of a bitmap that holds it (a kept buffer, which
+// may be larger); false, with nothing drawn, when there is nothing to draw or dest lies outside.
+bool BuildSkinImage(fw::TBitmap& into, const RECT& dest, fw::TBitmap& image, const TMargins& margins, bool vertical,
+                    bool tile, int frameCount, int frame);
 
 // The nine-grid picture of BuildSkinImage put on dc at dest: colour-keyed on magenta when
 // transparent (the destination shows through), opaque otherwise.
@@ -84,6 +88,10 @@ void DrawTitleBack(fw::TCanvas& canvas, const RECT& dest, fw::TBitmap& image, bo
 // (null) for an empty or fully transparent bitmap. The bitmap is read as it is, of any depth.
 [[nodiscard]] fw::TRegionHandle RegionFromBitmap(fw::TBitmap& bitmap, int x, int y, int toleranceB,
                                                  int toleranceG, int toleranceR, fw::TColor key = clSkinKey);
+// The same for the part of the bitmap inside part, its top-left put at (x, y).
+[[nodiscard]] fw::TRegionHandle RegionFromBitmap(fw::TBitmap& bitmap, const RECT& part, int x, int y,
+                                                 int toleranceB, int toleranceG, int toleranceR,
+                                                 fw::TColor key = clSkinKey);
 
 // Paints what the control's parent shows behind the control into dc, whose origin is the control's
 // top-left: the parent erases (WM_ERASEBKGND) and paints (WM_PAINT with the DC) with its viewport

@@ -181,13 +181,16 @@ private:
   int FOwnResize = 0;
   bool FUnskinning = false;
   bool FInSizeHandler = false;  // the system repaints the frame after WM_SIZE
-  // The last image built of each border, kept for the next paint or region of the same size.
+  // The last image built of each border, kept for the next paint or region of the same size, in
+  // the top-left Width x Height of a buffer that only grows.
   struct TBorderImage {
     const void* Element = nullptr;
     int Width = 0, Height = 0, Frame = 0;
-    std::unique_ptr<fw::TBitmap> Image;
+    bool Valid = false;
+    fw::TBitmap Image;
   };
   TBorderImage FBorderImages[4];
+  TBorderImage* BorderImage(int piece, int width, int height);  // built or kept; none when it cannot be
   void ForgetBorderImages();  // the system frame is coming back: everything goes to the old procedure
   LRESULT OwnPosChanging(WPARAM wParam, LPARAM lParam);
   void SetOwnSize(int x, int y, int width, int height, UINT flags);

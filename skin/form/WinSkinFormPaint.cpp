@@ -170,25 +170,27 @@ void TWinSkinForm::PaintFrame(HDC dc) {
 void TWinSkinForm::PaintCaption(HDC dc) {
   if (FWidth <= 0 || FCaptionHeight <= 0 || (FShowState == ssMinimized && FHeight <= 0)) return;
   RECT r{};
-  if (FShowState == ssMinimized) {
-    FCaptionBuffer.SetSize(FWidth, FHeight);
-    HDC b = FCaptionBuffer.Canvas().Handle();
+  const bool minimized = FShowState == ssMinimized;
+  const int bandHeight = minimized ? FHeight : FCaptionHeight;
+  // The buffer only grows (in steps, so that a window being sized does not make a new one for
+  // every few pixels); what lies right of the band is never copied.
+  if (FCaptionBuffer.Width() < FWidth || FCaptionBuffer.Height() != bandHeight)
+    FCaptionBuffer.SetSize(std::max(FCaptionBuffer.Width(), (FWidth + 255) / 256 * 256), bandHeight);
+  HDC buffer = FCaptionBuffer.Canvas().Handle();
+  if (minimized) {
     const RECT all{0, 0, FWidth, FHeight};
-    FillRect(b, &all, FSkinData->FaceBrush());
+    FillRect(buffer, &all, FSkinData->FaceBrush());
     r = {0, 0, FWidth, FCaptionHeight};
   } else {
-    FCaptionBuffer.SetSize(FWidth, FCaptionHeight);
-    HDC b = FCaptionBuffer.Canvas().Handle();
-    PaintBorder(kLeft, {0, 0, FBorderLeft, FHeight}, b);
-    PaintBorder(kRight, {FWidth - FBorderRight, 0, FWidth, FHeight}, b);
+    PaintBorder(kLeft, {0, 0, FBorderLeft, FHeight}, buffer);
+    PaintBorder(kRight, {FWidth - FBorderRight, 0, FWidth, FHeight}, buffer);
     r = {FBorderLeft, 0, FWidth - FBorderRight, FCaptionHeight};
   }
-  HDC buffer = FCaptionBuffer.Canvas().Handle();
   PaintBorder(kTop, r, buffer);
   PaintTitle(FCaptionBuffer.Canvas(), r);
   LayoutSysButtons();  // needs FTitleRect
   PaintSysButtons(FCaptionBuffer.Canvas());
-  BitBlt(dc, 0, 0, FCaptionBuffer.Width(), FCaptionBuffer.Height(), buffer, 0, 0, SRCCOPY);
+  BitBlt(dc, 0, 0, FWidth, bandHeight, buffer, 0, 0, SRCCOPY);
   SetBkMode(dc, OPAQUE);
 }
 
@@ -196,26 +198,47 @@ void TWinSkinForm::PaintCaption(HDC dc) {
 // (the inactive look) while the window is inactive, when the piece has one.
 void TWinSkinForm::PaintBorder(int piece, const RECT& rect, HDC dc) {
   const int w = Width(rect), h = Height(rect);
-  if (w <= 0 || h <= 0 || !dc || piece < 1 || piece > 4) return;
+  if (!dc) return;
+  if (TBorderImage* image = BorderImage(piece, w, h))
+    BitBlt(dc, rect.left, rect.top, w, h, image->Image.Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+// A paint and the region of the same size use the same image: it is built once per size and
+// state. Its buffer grows in steps, so that a window being sized redraws into the one it has.
+TWinSkinForm::TBorderImage* TWinSkinForm::BorderImage(int piece, int w, int h) {
+  if (w <= 0 || h <= 0 || piece < 1 || piece > 4 || !FSkinData) return nullptr;
   TDataSkinBorder* border = FSkinData->Border(piece);
-  if (!border) return;
+  if (!border) return nullptr;
   const int frame = FActive || border->FrameCount <= 1 ? 1 : 2;
-  // A paint and the region of the same size draw the same image: it is built once.
   TBorderImage& cached = FBorderImages[piece - 1];
-  if (!cached.Image || cached.Element != border || cached.Width != w || cached.Height != h || cached.Frame != frame) {
-    cached.Image = BuildSkinImage({0, 0, w, h}, border->Bitmap, border->Margins, piece > kRight, border->Tile != 1,
-                                  border->FrameCount, frame);
-    cached.Element = border;
-    cached.Width = w;
-    cached.Height = h;
-    cached.Frame = frame;
+  if (cached.Valid && cached.Element == border && cached.Width == w && cached.Height == h && cached.Frame == frame)
+    return &cached;
+  cached.Valid = false;
+  try {
+    constexpr int kStep = 64;
+    if (cached.Image.PixelFormat() != fw::TPixelFormat::pf24bit) cached.Image.SetPixelFormat(fw::TPixelFormat::pf24bit);
+    if (cached.Image.Width() < w || cached.Image.Height() < h)
+      cached.Image.SetSize(std::max(cached.Image.Width(), (w + kStep - 1) / kStep * kStep),
+                           std::max(cached.Image.Height(), (h + kStep - 1) / kStep * kStep));
+  } catch (const fw::Exception&) {
+    return nullptr;  // larger than any bitmap
   }
-  if (!cached.Image) return;
-  BitBlt(dc, rect.left, rect.top, w, h, cached.Image->Canvas().Handle(), 0, 0, SRCCOPY);
+  if (!BuildSkinImage(cached.Image, {0, 0, w, h}, border->Bitmap, border->Margins, piece > kRight, border->Tile != 1,
+                      border->FrameCount, frame))
+    return nullptr;
+  cached.Element = border;
+  cached.Width = w;
+  cached.Height = h;
+  cached.Frame = frame;
+  cached.Valid = true;
+  return &cached;
 }
 
 void TWinSkinForm::ForgetBorderImages() {
-  for (TBorderImage& b : FBorderImages) b = TBorderImage{};
+  for (TBorderImage& b : FBorderImages) {
+    b.Valid = false;
+    b.Image.SetSize(0, 0);
+  }
 }
 
 // The caption text (prefix + window text + suffix) placed in r by the title element's alignment,
@@ -362,13 +385,11 @@ void TWinSkinForm::UpdateRegion() {
     } else {
       region = RectRegion(l, c, w - rw, h - bh);
       if (FFrameKind != fkNoCaption) {
-        // A piece drawn into a scratch bitmap of its size and turned into a region at (x, y);
-        // a piece that is wholly transparent gives nothing.
+        // A piece's image (the one the paint that follows blits) turned into a region at (x, y);
+        // a piece that is wholly transparent, or cannot be built, gives nothing.
         const auto piece = [&](int side, int pw, int ph, int x, int y) {
-          if (pw <= 0 || ph <= 0) return fw::TRegionHandle();
-          fw::TBitmap scratch(pw, ph, fw::TPixelFormat::pf24bit);
-          PaintBorder(side, {0, 0, pw, ph}, scratch.Canvas().Handle());
-          return RegionFromBitmap(scratch, x, y, 1, 1, 1, clSkinKey);
+          TBorderImage* image = BorderImage(side, pw, ph);
+          return image ? RegionFromBitmap(image->Image, {0, 0, pw, ph}, x, y, 1, 1, 1, clSkinKey) : fw::TRegionHandle();
         };
         const int inner = w - l - rw;
         Unite(region, trans(kLeft) && h > 1 ? piece(kLeft, l, h, 0, 0) : RectRegion(0, 0, l, h));

@@ -393,6 +393,45 @@ TEST(SkinDraw, RegionHoldsExactlyTheOpaquePixels) {
   EXPECT_FALSE(skin::RegionFromBitmap(empty, 0, 0, 1, 1, 1));
 }
 
+TEST(SkinDraw, PartOfAKeptBufferGivesTheSameImageAndRegion) {
+  // A nine-grid built into the top-left of a larger buffer equals the one built on its own, and
+  // leaves the rest of the buffer alone; the region of that part equals the region of the image.
+  TBitmap source(9, 9, TPixelFormat::pf24bit);
+  Fill(source, {0, 0, 9, 9}, 0x3080C0);
+  Fill(source, {0, 0, 2, 2}, kMagenta);
+  const TMargins m{3, 3, 3, 3};
+  auto alone = skin::BuildSkinImage({0, 0, 20, 14}, source, m, false, false, 1, 1);
+  ASSERT_TRUE(alone);
+  TBitmap buffer(64, 64, TPixelFormat::pf24bit);
+  Fill(buffer, {0, 0, 64, 64}, 0x00FF00);
+  ASSERT_TRUE(skin::BuildSkinImage(buffer, {0, 0, 20, 14}, source, m, false, false, 1, 1));
+  for (int y = 0; y < 14; ++y)
+    for (int x = 0; x < 20; ++x)
+      ASSERT_EQ(At(buffer, x, y), At(*alone, x, y)) << x << "," << y;
+  EXPECT_EQ(At(buffer, 20, 0), 0x00FF00u);
+  EXPECT_EQ(At(buffer, 0, 14), 0x00FF00u);
+  // Outside the buffer, or nothing to draw: nothing is drawn.
+  EXPECT_FALSE(skin::BuildSkinImage(buffer, {50, 50, 70, 60}, source, m, false, false, 1, 1));
+  TBitmap empty;
+  EXPECT_FALSE(skin::BuildSkinImage(buffer, {0, 0, 10, 10}, empty, m, false, false, 1, 1));
+
+  fw::TRegionHandle whole = skin::RegionFromBitmap(*alone, 4, 6, 1, 1, 1);
+  fw::TRegionHandle part = skin::RegionFromBitmap(buffer, {0, 0, 20, 14}, 4, 6, 1, 1, 1);
+  ASSERT_TRUE(whole);
+  ASSERT_TRUE(part);
+  EXPECT_TRUE(EqualRgn(whole, part));
+  // A part away from the origin counts from its own top-left.
+  fw::TRegionHandle inner = skin::RegionFromBitmap(*alone, {2, 2, 20, 14}, 0, 0, 1, 1, 1);
+  ASSERT_TRUE(inner);
+  RECT box{};
+  GetRgnBox(inner, &box);
+  EXPECT_EQ(box.left, 0);
+  EXPECT_EQ(box.top, 0);
+  EXPECT_EQ(box.right, 18);
+  EXPECT_EQ(box.bottom, 12);
+  EXPECT_FALSE(skin::RegionFromBitmap(*alone, {30, 30, 40, 40}, 0, 0, 1, 1, 1));
+}
+
 TEST(SkinDraw, RegionsOfManyRunsLoseNoRectangleAcrossBatches) {
   // A checkerboard of single pixels has 50 runs a row: 40 rows are exactly one batch of 2000.
   for (int rows : {40, 41, 100}) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <new>
 
+#include "Files.h"
 #include "MsgBox.h"
 #include "PropTables.h"
 #include "SysUtils.h"
@@ -163,13 +164,11 @@ bool TCryptoApi::Fail(const std::wstring& call) {
 // A destination that names the source file itself, under any spelling or through a link, is
 // refused before it is opened for writing, so the source is never destroyed.
 void TCryptoApi::OpenFiles() {
-  FSourceFile.Assign(FSource);
-  FSourceFile.Reset();
+  FSourceFile.OpenForReading(FSource, FOverlappedIo);
   FSourceSize = FSourceFile.Size();
   if (fw::SameFile(FSource, FDestination))
     throw fw::EInOutError(L"目标文件就是源文件本身，不能写入 \"" + FDestination + L"\"", ERROR_ALREADY_EXISTS);
-  FDestFile.Assign(FDestination);
-  FDestFile.Rewrite();
+  FDestFile.Create(FDestination, FOverlappedIo);
 }
 
 // The user's default container of the default full RSA provider, created when missing.
@@ -210,8 +209,8 @@ bool TCryptoApi::ExportKey() {
   FKeyBlobLength = length;  // the second call may report the exact length
   FExchangeKey.Release();
   const uint8_t n = static_cast<uint8_t>(FKeyBlobLength);
-  FDestFile.BlockWrite(&n, 1);
-  FDestFile.BlockWrite(FKeyBlob.get(), FKeyBlobLength);
+  FDestFile.Write(&n, 1);
+  FDestFile.Write(FKeyBlob.get(), FKeyBlobLength);
   return true;
 }
 
@@ -219,7 +218,7 @@ bool TCryptoApi::ExportKey() {
 // private key of the container's key-exchange pair. A source shorter than its header raises.
 bool TCryptoApi::ImportKey() {
   uint8_t n = 0;
-  if (FSourceFile.BlockRead(&n, 1) != 1)
+  if (FSourceFile.Read(&n, 1) != 1)
     throw fw::EInOutError(L"密钥头不完整 \"" + FSource + L"\"", ERROR_HANDLE_EOF);
   FKeyBlob = Allocate(n);
   if (!FKeyBlob) {
@@ -227,7 +226,7 @@ bool TCryptoApi::ImportKey() {
     return false;
   }
   FKeyBlobLength = n;
-  if (n != 0 && FSourceFile.BlockRead(FKeyBlob.get(), n) != n)
+  if (n != 0 && FSourceFile.Read(FKeyBlob.get(), n) != n)
     throw fw::EInOutError(L"密钥头不完整 \"" + FSource + L"\"", ERROR_HANDLE_EOF);
   if (CryptImportKey(FContext.Get(), FKeyBlob.get(), FKeyBlobLength, 0, 0, FKey.Put())) return true;
   // Windows providers read "no public key" as the container's key-exchange pair; others (Wine's)
@@ -259,26 +258,76 @@ bool TCryptoApi::Run(bool encrypt) {
 
   FChunkLength = kChunkSize - kChunkSize % FBlockLength;
   FBufferLength = FBlockLength > 1 ? FChunkLength + FBlockLength : FChunkLength;
-  FBuffer = Allocate(FBufferLength);
+  FBuffer = Allocate(FOverlappedIo ? 3 * FBufferLength : FBufferLength);
   if (!FBuffer) {
     ReleaseAll();
     return false;
   }
+  if (!(FOverlappedIo ? CipherOverlapped(encrypt) : CipherBlocking(encrypt))) return false;
+  ReleaseAll();
+  return true;
+}
 
+// One chunk through the provider, in place. Final is always FALSE: the provider keeps the RC4
+// state from chunk to chunk and adds no padding.
+bool TCryptoApi::Cipher(bool encrypt, uint8_t* data, DWORD& count) {
+  return encrypt ? CryptEncrypt(FKey.Get(), 0, FALSE, 0, data, &count, FBufferLength)
+                 : CryptDecrypt(FKey.Get(), 0, FALSE, 0, data, &count);
+}
+
+// The chunk loop on one buffer: read, cipher, write, event, each in turn.
+bool TCryptoApi::CipherBlocking(bool encrypt) {
   do {
-    FCount = FSourceFile.BlockRead(FBuffer.get(), FChunkLength);
+    FCount = FSourceFile.Read(FBuffer.get(), FChunkLength);
     FEndOfInput = FCount == 0;  // a read of zero bytes, and nothing else, ends the input
     if (FEndOfInput) break;
     DWORD count = FCount;
-    // Final is always FALSE: the provider keeps the RC4 state from chunk to chunk and adds no padding.
-    const BOOL done = encrypt ? CryptEncrypt(FKey.Get(), 0, FALSE, 0, FBuffer.get(), &count, FBufferLength)
-                              : CryptDecrypt(FKey.Get(), 0, FALSE, 0, FBuffer.get(), &count);
-    if (!done) return Fail(encrypt ? L"CryptEncrypt" : L"CryptDecrypt");
-    FDestFile.BlockWrite(FBuffer.get(), count);
+    if (!Cipher(encrypt, FBuffer.get(), count)) return Fail(encrypt ? L"CryptEncrypt" : L"CryptDecrypt");
+    FDestFile.Write(FBuffer.get(), count);
     if (onSolution) onSolution(this, FSourceFile.Position(), FStop);
   } while (!FStop);
+  return true;
+}
 
-  ReleaseAll();
+// The chunk loop with the transfers overlapped with the cipher, on three buffers in turn: while
+// the provider ciphers chunk k+1, chunk k is being written and chunk k+2 read. What a caller can
+// see keeps the order of the blocking loop: chunk k is written completely before its event is
+// raised; chunk k+1 is handed to the destination only after that event let the run go on, so a
+// stop leaves the destination where the blocking loop leaves it; and a chunk read or ciphered
+// ahead whose read or cipher failed reports that failure only once the chunks before it are
+// written and their events raised (a stop in one of them drops it, as the blocking loop would
+// never have reached it). The read ahead is cancelled on every way out.
+bool TCryptoApi::CipherOverlapped(bool encrypt) {
+  uint8_t* const slots[3] = {FBuffer.get(), FBuffer.get() + FBufferLength, FBuffer.get() + 2 * FBufferLength};
+  int current = 0;            // slot of the chunk read last
+  bool writing = false;       // the previous chunk is being written and its event is due
+  uint64_t writtenUpTo = 0;   // the source position after the previous chunk
+  FSourceFile.BeginRead(slots[current], FChunkLength);
+  for (;;) {
+    unsigned long readError = 0;
+    FCount = FSourceFile.EndRead(readError);
+    FEndOfInput = readError == 0 && FCount == 0;  // a read of zero bytes, and nothing else
+    const uint64_t position = FSourceFile.Position();
+    DWORD count = FCount;
+    bool ciphered = true;
+    if (readError == 0 && !FEndOfInput) {
+      FSourceFile.BeginRead(slots[(current + 1) % 3], FChunkLength);
+      ciphered = Cipher(encrypt, slots[current], count);
+    }
+    if (writing) {
+      FDestFile.EndWrite();
+      writing = false;
+      if (onSolution) onSolution(this, writtenUpTo, FStop);
+      if (FStop) break;
+    }
+    if (readError != 0) FSourceFile.RaiseReadError(readError);
+    if (FEndOfInput) break;
+    if (!ciphered) return Fail(encrypt ? L"CryptEncrypt" : L"CryptDecrypt");
+    FDestFile.BeginWrite(slots[current], count);
+    writing = true;
+    writtenUpTo = position;
+    current = (current + 1) % 3;
+  }
   return true;
 }
 

@@ -6,7 +6,7 @@
 #pragma once
 // The framework first: <windows.h> defines RegisterClass as a macro.
 #include "Classes.h"
-#include "Files.h"
+#include "ChunkFile.h"
 
 #include <windows.h>
 #include <wincrypt.h>
@@ -90,6 +90,16 @@ public:
   ALG_ID Algorithm() const { return FAlgorithm; }
   uint32_t BlockLength() const { return FBlockLength; }
 
+  // --- public, not stored ---
+  // How the chunk loop moves the data. False (the default): each chunk is read, ciphered and
+  // written in turn on one buffer. True: the files are opened for overlapped transfers and the
+  // next chunk is read and the last one written while the provider ciphers the current one, on
+  // three buffers. Both give the same bytes, events, stops and errors; the blocking loop is the
+  // faster under Wine, where every overlapped transfer of a disk file costs a trip through the
+  // Wine server. Read when an operation starts.
+  bool OverlappedIo() const { return FOverlappedIo; }
+  void SetOverlappedIo(bool value) { FOverlappedIo = value; }
+
   // --- operations ---
   // Each returns true when the loop ended at the end of the source or on Stop, false after a
   // provider failure (shown in a message box) or an allocation failure. File errors, and a
@@ -109,6 +119,9 @@ private:
   bool DeriveKey();
   bool ExportKey();  // key-blob form, encryption: new session key, blob written as the header
   bool ImportKey();  // key-blob form, decryption: blob read from the header
+  bool Cipher(bool encrypt, uint8_t* data, DWORD& count);
+  bool CipherBlocking(bool encrypt);
+  bool CipherOverlapped(bool encrypt);
   bool Fail(const std::wstring& call);
   void ReleaseAll();
 
@@ -116,6 +129,7 @@ private:
   std::string FPassword;
   TCipherMode FMode = cmStream;
   bool FInitUser = false;
+  bool FOverlappedIo = false;
 
   TCryptHandle FContext{TCryptHandle::hkContext};
   TCryptHandle FKey{TCryptHandle::hkKey};
@@ -126,9 +140,9 @@ private:
 
   std::unique_ptr<uint8_t[]> FKeyBlob;
   uint32_t FKeyBlobLength = 0;
-  std::unique_ptr<uint8_t[]> FBuffer;
+  std::unique_ptr<uint8_t[]> FBuffer;  // one buffer, or three side by side for overlapped transfers
   uint32_t FChunkLength = 0;
-  uint32_t FBufferLength = 0;
+  uint32_t FBufferLength = 0;  // of one buffer
   uint32_t FCount = 0;
   bool FEndOfInput = false;
   // Passed to onSolution as Stop. Cleared by the constructor only: a stopped run leaves it set,
@@ -136,7 +150,7 @@ private:
   bool FStop = false;
 
   uint64_t FSourceSize = 0;
-  fw::TBinaryFile FSourceFile, FDestFile;
+  TChunkFile FSourceFile, FDestFile;
 };
 
 // Registers TCryptoApi with the framework's class registry, for the form reader.

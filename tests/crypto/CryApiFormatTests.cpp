@@ -11,11 +11,6 @@ using namespace crypto;
 
 namespace {
 
-// MD5("470913"), the 128-bit RC4 key of the built-in key text, as printed by
-// `printf 470913 | openssl md5`.
-const unsigned char kKey[16] = {0xf4, 0xae, 0x04, 0x1e, 0xc6, 0x02, 0x23, 0x8e,
-                                0x2a, 0x59, 0x62, 0x38, 0xf8, 0x84, 0x22, 0xab};
-
 // Recorded with `openssl enc -rc4 -provider legacy -provider default
 // -K f4ae041ec602238e2a596238f88422ab -nosalt`.
 const char kFox[] = "The quick brown fox jumps over the lazy dog";
@@ -28,30 +23,6 @@ const Bytes kRampHead = {0x91, 0x93, 0xa0, 0xdc, 0xef, 0x23, 0x16, 0xc5,
                          0x6a, 0xae, 0x17, 0xae, 0x3c, 0xf6, 0xec, 0xa6};
 const Bytes kRampAt39992 = {0x85, 0x8b, 0xb0, 0xa3, 0x57, 0x2a, 0x75, 0xe4, 0x0b, 0x9e, 0xe7, 0x88,
                             0x6d, 0xe0, 0xea, 0x37, 0x08, 0xac, 0x27, 0xb4, 0x32, 0x32, 0xec, 0x49};
-
-// A small RC4 of the test's own, to check outputs of any length.
-Bytes ReferenceRc4(const Bytes& data) {
-  unsigned char s[256];
-  for (int i = 0; i < 256; ++i) s[i] = static_cast<unsigned char>(i);
-  for (int i = 0, j = 0; i < 256; ++i) {
-    j = (j + s[i] + kKey[i % 16]) & 255;
-    std::swap(s[i], s[j]);
-  }
-  Bytes out(data.size());
-  for (size_t n = 0, i = 0, j = 0; n < data.size(); ++n) {
-    i = (i + 1) & 255;
-    j = (j + s[i]) & 255;
-    std::swap(s[i], s[j]);
-    out[n] = data[n] ^ s[(s[i] + s[j]) & 255];
-  }
-  return out;
-}
-
-uint64_t FileSize(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA a{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return UINT64_MAX;
-  return (uint64_t(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
-}
 
 // Replaces the key-exchange pair of the user's default container by one of `bits` bits.
 bool NewExchangePair(DWORD bits) {

@@ -7,24 +7,6 @@
 
 using namespace crypto;
 
-namespace {
-
-uint64_t FileSize(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA a{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return UINT64_MAX;
-  return (uint64_t(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
-}
-
-// True when nobody holds the file open: an exclusive open for writing succeeds.
-bool NotHeldOpen(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(h);
-  return true;
-}
-
-}  // namespace
-
 TEST(CryptoClass, PublishedPropertiesInOrderModeTableAndRegistration) {
   RegisterCryptoClasses();
   const fw::TClassInfo* info = fw::FindClass("TCryptoApi");

@@ -1,10 +1,14 @@
 // Shared by the crypto engine suites: a fixture that answers and records every message box,
-// an onSolution recorder, plaintext makers and the user's default key container.
+// an onSolution recorder, plaintext makers, the reference RC4, file checks and the user's
+// default key container.
 #pragma once
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CryApi.h"
@@ -24,6 +28,44 @@ inline Bytes Pattern(size_t size, uint32_t seed = 1) {
     c = static_cast<unsigned char>(x);
   }
   return b;
+}
+
+// MD5("470913"), the 128-bit RC4 key of the built-in key text, as printed by
+// `printf 470913 | openssl md5`.
+inline constexpr unsigned char kKey[16] = {0xf4, 0xae, 0x04, 0x1e, 0xc6, 0x02, 0x23, 0x8e,
+                                           0x2a, 0x59, 0x62, 0x38, 0xf8, 0x84, 0x22, 0xab};
+
+// A small RC4 of the test's own, to check outputs of any length (itself checked against
+// vectors recorded with openssl).
+inline Bytes ReferenceRc4(const Bytes& data) {
+  unsigned char s[256];
+  for (int i = 0; i < 256; ++i) s[i] = static_cast<unsigned char>(i);
+  for (int i = 0, j = 0; i < 256; ++i) {
+    j = (j + s[i] + kKey[i % 16]) & 255;
+    std::swap(s[i], s[j]);
+  }
+  Bytes out(data.size());
+  for (size_t n = 0, i = 0, j = 0; n < data.size(); ++n) {
+    i = (i + 1) & 255;
+    j = (j + s[i]) & 255;
+    std::swap(s[i], s[j]);
+    out[n] = data[n] ^ s[(s[i] + s[j]) & 255];
+  }
+  return out;
+}
+
+inline uint64_t FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return UINT64_MAX;
+  return (uint64_t(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
+}
+
+// True when nobody holds the file open: an exclusive open for writing succeeds.
+inline bool NotHeldOpen(const std::wstring& path) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
 }
 
 // Records onSolution calls; sets Stop at event number StopAt (1-based) when given, and writes

@@ -1,7 +1,8 @@
 // Start-up benchmark driver: starts each given command line in turn, RUNS rounds interleaved,
 // each with " --startup-event NAME" appended, and times process creation to the event the
 // program sets at its first paint. Prints "startup_<label>_ms <median>" per command line, in
-// the order given, and every sample on standard error.
+// the order given, then "startup_<label>_over_<next label> <median of the rounds' ratios>" for
+// each command line against the next, and every sample on standard error.
 // Usage: startup.exe RUNS LABEL COMMANDLINE [LABEL COMMANDLINE ...]
 #include <windows.h>
 
@@ -78,5 +79,14 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "\n");
   }
   for (const TProgram& p : programs) std::printf("startup_%ls_ms %.1f\n", p.Label.c_str(), Median(p.Samples));
+  // Each program against the next one: the median of the rounds' own ratios (a round starts them
+  // back to back, so a busy moment of the machine weighs on both sides of it).
+  for (size_t k = 0; k + 1 < programs.size(); ++k) {
+    std::vector<double> ratios;
+    for (size_t i = 0; i < programs[k].Samples.size(); ++i)
+      if (programs[k + 1].Samples[i] > 0) ratios.push_back(programs[k].Samples[i] / programs[k + 1].Samples[i]);
+    std::printf("startup_%ls_over_%ls %.2f\n", programs[k].Label.c_str(), programs[k + 1].Label.c_str(),
+                Median(ratios));
+  }
   return 0;
 }

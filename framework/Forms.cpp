@@ -295,6 +295,7 @@ void TCustomForm::SetVisible(bool v) {
     HandleNeeded();
     PlaceByPosition();
     DoShow();
+    if (Screen && Screen->OnFormShowing && !IsWindowVisible(HandleIfAllocated())) Screen->OnFormShowing(this);
     ShowWindow(HandleIfAllocated(), FWindowState == wsMinimized   ? SW_SHOWMINIMIZED
                                     : FWindowState == wsMaximized ? SW_SHOWMAXIMIZED
                                                                   : SW_SHOWNORMAL);

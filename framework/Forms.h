@@ -189,6 +189,9 @@ public:
   int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
   int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
   TNotifyEvent OnActiveFormChange;
+  // Raised with the form as Sender when a form's window is about to become visible: its handle
+  // exists, its place is set, OnShow has run, and nothing of it is on the screen yet.
+  TNotifyEvent OnFormShowing;
 
 private:
   friend class TCustomForm;

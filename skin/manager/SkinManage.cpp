@@ -99,11 +99,31 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
 void TSkinManage::InstallHook() {
   if (FHook) return;
   FHook = SetWindowsHookExW(WH_CBT, &TSkinManage::CBTHook, nullptr, GetCurrentThreadId());
+  if (FHook && fw::Screen) {
+    FPreviousFormShowing = fw::Screen->OnFormShowing;
+    fw::Screen->OnFormShowing = fw::TNotifyEvent::Of<&TSkinManage::FormShowing>(this);
+  }
 }
 
 void TSkinManage::RemoveHook() {
   if (FHook) UnhookWindowsHookEx(FHook);
   FHook = nullptr;
+  if (fw::Screen && fw::Screen->OnFormShowing == fw::TNotifyEvent::Of<&TSkinManage::FormShowing>(this))
+    fw::Screen->OnFormShowing = FPreviousFormShowing;
+  FPreviousFormShowing = {};
+}
+
+// A framework form about to be shown for the first time is skinned while nothing of it is on the
+// screen: its first visible frame is already the skin's, and the frame change costs no repaint.
+// Windows of the system (dialogs, message boxes) are caught at their activation, as before.
+void TSkinManage::FormShowing(fw::TObject* sender) {
+  if (FPreviousFormShowing) FPreviousFormShowing(sender);
+  auto* form = dynamic_cast<fw::TCustomForm*>(sender);
+  if (!form || !form->HandleAllocated()) return;
+  const HWND window = form->Handle();
+  if (!SkinWindow(window)) return;
+  // The activation posted by SkinWindow finds the skin already on and does nothing.
+  SendMessageW(window, WM_SKIN_ACTIVATE, 0, kActivateSignature);
 }
 
 LRESULT CALLBACK TSkinManage::CBTHook(int code, WPARAM wParam, LPARAM lParam) {

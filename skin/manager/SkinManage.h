@@ -73,6 +73,8 @@ public:
 private:
   static LRESULT CALLBACK CBTHook(int code, WPARAM wParam, LPARAM lParam);
   void OnCreateWindow(HWND window, const CBT_CREATEWNDW& create);
+  void FormShowing(fw::TObject* sender);
+  fw::TNotifyEvent FPreviousFormShowing;
   void RunAction(fw::TObject*);
   bool SkinVisibleForm(fw::TCustomForm* form);
   TSkinData* ChooseSkinData(HWND window) const;

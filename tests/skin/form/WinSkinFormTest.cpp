@@ -84,6 +84,53 @@ TEST(FormSkin, NothingIsPaintedBeforeActivation) {
   EXPECT_GE(w.Count(WM_SKIN_AFTERSKIN), 1);
 }
 
+// What a framework form's own procedure sees, and how far the skin was when it became visible.
+struct TShowRecorder {
+  explicit TShowRecorder(fw::TForm& form) : Form(form), Previous(form.WindowProc) {
+    form.WindowProc = fw::TWndMethod::Of<&TShowRecorder::Proc>(this);
+  }
+  void Proc(fw::TMessage& m) {
+    if (m.Msg == WM_NCPAINT) ++NcPaints;
+    if (m.Msg == WM_SHOWWINDOW && m.WParam) {
+      const TWinSkinForm* f = SkinManager->FindSkinForm(Form.Handle());
+      SkinnedWhenShown = f && f->FActivated && f->FState == fsRunning;
+      RECT w{}, c{};
+      GetWindowRect(Form.Handle(), &w);
+      GetClientRect(Form.Handle(), &c);
+      FrameWhenShown = {(w.right - w.left) - c.right, (w.bottom - w.top) - c.bottom};
+    }
+    Previous(m);
+  }
+  fw::TForm& Form;
+  fw::TWndMethod Previous;
+  int NcPaints = 0;
+  bool SkinnedWhenShown = false;
+  SIZE FrameWhenShown{};
+};
+
+TEST(FormSkin, FrameworkFormIsSkinnedBeforeItsFirstShow) {
+  TSkinnedWorld world(false);  // at start-up: nothing has been activated yet
+  SkinManager->InstallHook();
+  fw::TForm form(nullptr);
+  form.SetBounds(40, 40, 300, 200);
+  form.SetCaption(L"首次显示");
+  form.HandleNeeded();
+  TShowRecorder recorder(form);
+  form.Show();
+  Pump();
+  EXPECT_TRUE(recorder.SkinnedWhenShown);
+  EXPECT_EQ(recorder.FrameWhenShown.cx, 2 * kSide);
+  EXPECT_EQ(recorder.FrameWhenShown.cy, kCaption + kBottom);
+  EXPECT_EQ(recorder.NcPaints, 0);  // the system never painted its frame
+  TWinSkinForm* f = SkinManager->FindSkinForm(form.Handle());
+  ASSERT_NE(f, nullptr);
+  EXPECT_TRUE(f->FRegionSet);
+  EXPECT_EQ(SkinManager->Forms().size(), 1u);  // the activation at the show made no second one
+  // The framework's event is given back when the hook goes.
+  SkinManager->RemoveHook();
+  EXPECT_FALSE(fw::Screen->OnFormShowing);
+}
+
 TEST(FormSkin, TakingTheSkinOffRestoresTheWindow) {
   TSkinnedWorld world;
   for (bool unicode : {true, false}) {

@@ -143,6 +143,12 @@ std::wstring WideFromBuffer(const wchar_t* buffer, int count) {
   return std::wstring(buffer, std::find(buffer, buffer + count, L'\0'));
 }
 
+std::wstring ClassNameOf(HWND wnd) {
+  wchar_t name[256] = {};
+  const int n = wnd ? GetClassNameW(wnd, name, 256) : 0;
+  return WideFromBuffer(name, std::max(n, 0));
+}
+
 bool IsWindows2000() {
   static const bool exactly50 = [] {
     const RTL_OSVERSIONINFOW v = ReadVersion();

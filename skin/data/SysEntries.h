@@ -62,5 +62,8 @@ std::wstring AnsiToWide(const std::string& text);
 // The first count characters of a wide buffer, stopping early at a zero. A negative count
 // (-1) takes everything up to the zero; a null buffer or a count of 0 gives "".
 std::wstring WideFromBuffer(const wchar_t* buffer, int count);
+// A window's class name, read with the wide call (names of system classes such as "#32770"
+// included); "" for no window.
+std::wstring ClassNameOf(HWND wnd);
 
 }  // namespace skin

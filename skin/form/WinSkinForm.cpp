@@ -16,12 +16,6 @@ FW_DEFINE_CLASS(TWinSkinForm, fw::TComponent)
 
 namespace {
 
-std::wstring ClassNameOf(HWND wnd) {
-  wchar_t name[256] = {};
-  const int n = GetClassNameW(wnd, name, 256);
-  return std::wstring(name, static_cast<std::size_t>(std::max(n, 0)));
-}
-
 bool SameTextAscii(const std::wstring& a, const wchar_t* b) { return lstrcmpiW(a.c_str(), b) == 0; }
 
 constexpr LONG kCaption = WS_CAPTION;  // 0xC00000

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "skin/SkinMessages.h"
+#include "skin/data/SysEntries.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/form/WinSkinForm.h"
 
@@ -25,12 +26,6 @@ struct TManagerHolder {
 TManagerHolder& Holder() {
   static TManagerHolder holder;
   return holder;
-}
-
-std::wstring ClassNameOf(HWND wnd) {
-  wchar_t name[256] = {};
-  const int n = GetClassNameW(wnd, name, 256);
-  return std::wstring(name, static_cast<std::size_t>(std::max(n, 0)));
 }
 
 std::wstring Lower(std::wstring s) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FormSkinFixture.h"
+#include "skin/data/SysEntries.h"
 
 using namespace skin;
 using namespace formtest;
@@ -419,4 +420,117 @@ TEST(FormSkin, MessagesTheOldProcedureSees) {
   EXPECT_EQ(w.Count(WM_NCACTIVATE), 0);
   EXPECT_EQ(w.Count(WM_NCCALCSIZE), changes);
   EXPECT_EQ(w.Count(WM_SIZE), changes);
+}
+
+namespace {
+
+std::uint32_t ScreenRgb(HDC dc, int x, int y) {
+  const COLORREF c = GetPixel(dc, x, y);
+  return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// The frame exactly as the window shows it now: no repaint is asked for first, so anything the
+// system drew over the skin's frame would be seen.
+void ExpectSkinnedFrame(HWND wnd, bool active, const char* after) {
+  SCOPED_TRACE(after);
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC dc = GetWindowDC(wnd);
+  EXPECT_EQ(ScreenRgb(dc, 1, h / 2), active ? kLeftActive : kLeftInactive);
+  EXPECT_EQ(ScreenRgb(dc, w - 2, h / 2), active ? kRightActive : kRightInactive);
+  EXPECT_EQ(ScreenRgb(dc, w / 2, h - 2), active ? kBottomActive : kBottomInactive);
+  EXPECT_EQ(ScreenRgb(dc, w * 3 / 4, 3), active ? kTopActive : kTopInactive);
+  EXPECT_EQ(ScreenRgb(dc, w * 3 / 4, kCaption - 2), active ? kTopActive : kTopInactive);
+  ReleaseDC(wnd, dc);
+}
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+// A modal dialog box that ends itself after a moment.
+INT_PTR CALLBACK ClosingDialogProc(HWND dlg, UINT msg, WPARAM, LPARAM) {
+  if (msg == WM_INITDIALOG) {
+    SetTimer(dlg, 1, 60, nullptr);
+    return TRUE;
+  }
+  if (msg == WM_TIMER) {
+    KillTimer(dlg, 1);
+    EndDialog(dlg, IDOK);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+// A dialog template of the system's dialog class: a captioned popup of 160 x 80 units at (x, y).
+struct TDialogTemplate {
+  explicit TDialogTemplate(short x, short y) {
+    T.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    T.x = x;
+    T.y = y;
+    T.cx = 160;
+    T.cy = 80;
+  }
+  DLGTEMPLATE T{};
+  WORD Menu = 0, Class = 0, Title = 0, Pad = 0;
+};
+
+fw::TForm* g_modalForm = nullptr;
+void CALLBACK CloseModalForm(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (g_modalForm) g_modalForm->Close();
+}
+
+}  // namespace
+
+TEST(FormSkin, NoSystemOverdrawOfTheSkinnedFrame) {
+  TSkinnedWorld world;
+  HICON icon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  // The system paints its own caption at a new title or icon and at activation changes, also
+  // for a window whose frame it does not own: the skinned frame must still be all that shows.
+  fw::TForm form(nullptr);
+  form.SetBounds(420, 320, 300, 200);
+  form.SetCaption(L"框架窗体");
+  form.Show();
+  TDialogTemplate dialogTemplate(10, 10);
+  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &dialogTemplate.T, nullptr, PlainDialogProc, 0);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_EQ(ClassNameOf(dialog), L"#32770");
+  ShowWindow(dialog, SW_SHOW);
+  for (HWND wnd : {form.Handle(), dialog}) {
+    SCOPED_TRACE(wnd == dialog ? "system dialog" : "framework form");
+    ASSERT_TRUE(SkinManager->SkinWindow(wnd));
+    Pump();
+    SetForegroundWindow(wnd);
+    SetActiveWindow(wnd);
+    Pump();
+    ExpectSkinnedFrame(wnd, true, "skinned");
+
+    SetWindowTextW(wnd, L"新的标题文字");
+    ExpectSkinnedFrame(wnd, true, "SetWindowTextW");
+    SendMessageW(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ExpectSkinnedFrame(wnd, true, "WM_SETICON");
+    SendMessageW(wnd, WM_NCACTIVATE, FALSE, 0);
+    ExpectSkinnedFrame(wnd, false, "WM_NCACTIVATE FALSE");
+    SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
+    ExpectSkinnedFrame(wnd, true, "WM_NCACTIVATE TRUE");
+
+    // A modal window over it and back: the owner is disabled, deactivated, enabled, re-activated.
+    if (wnd == dialog) {
+      TDialogTemplate modalTemplate(200, 200);
+      DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &modalTemplate.T, dialog, ClosingDialogProc, 0);
+    } else {
+      fw::TForm modal(nullptr);
+      modal.SetBounds(100, 500, 200, 120);
+      g_modalForm = &modal;
+      SetTimer(nullptr, 0, 60, CloseModalForm);
+      modal.ShowModal();
+      g_modalForm = nullptr;
+      SetActiveWindow(wnd);
+    }
+    Pump();
+    ASSERT_EQ(GetActiveWindow(), wnd);
+    ExpectSkinnedFrame(wnd, true, "modal round trip");
+  }
+  DestroyWindow(dialog);
 }

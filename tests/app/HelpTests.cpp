@@ -3,6 +3,8 @@
 
 #include "AppTestUtil.h"
 #include "UnitHelp.h"
+#include "skin/SkinMessages.h"
+#include "skin/data/WinSkinData.h"
 
 using namespace apptest;
 
@@ -130,4 +132,72 @@ TEST(HelpWindow, OpensModallyFromTheMainWindow) {
   EXPECT_FALSE(app::FormHelp->Visible());
   delete app::FormHelp;
   app::FormHelp = nullptr;
+}
+
+namespace {
+
+// The window's client area as the screen shows it, row by row.
+std::vector<std::uint32_t> ClientPixels(HWND wnd) {
+  RECT c{};
+  GetClientRect(wnd, &c);
+  const int w = c.right, h = c.bottom;
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<std::uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
+  HDC screen = GetDC(wnd);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(wnd, screen);
+  return pixels;
+}
+
+}  // namespace
+
+// The help window refuses resizing by the user; the skin's own size changes go through, and
+// five times off and on leave it exactly as it was, pixel for pixel.
+TEST(HelpWindow, SkinOffAndOnFiveTimesLeavesItExactly) {
+  MainWindow w;
+  auto* data = dynamic_cast<skin::TSkinData*>(w->FindComponent(L"SkinData1"));
+  ASSERT_NE(data, nullptr);
+  ASSERT_FALSE(data->NoSkin());
+  auto help = std::make_unique<app::TFormHelp>(fw::Application);
+  help->AfterConstruction();
+  help->Show();
+  Pump();
+  HWND wnd = help->Handle();
+  const RECT window = WindowRect(wnd);
+  RECT client{};
+  GetClientRect(wnd, &client);
+  const LONG style = GetWindowLongW(wnd, GWL_STYLE);
+  const auto pixels = ClientPixels(wnd);
+  const auto skinned = [&] { return SendMessageW(wnd, skin::WM_SKIN_QUERY, 0, 0) == 1; };
+  ASSERT_FALSE(skinned());
+  for (int cycle = 0; cycle < 5; ++cycle) {
+    SCOPED_TRACE(cycle);
+    data->SetActive(true);
+    ASSERT_TRUE(PumpUntil(skinned));
+    Pump();
+    RECT c{};
+    GetClientRect(wnd, &c);
+    EXPECT_TRUE(EqualRect(&c, &client));  // the skinned frame goes round the same client area
+    data->SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return !skinned(); }));
+    Pump();
+    const RECT r = WindowRect(wnd);
+    GetClientRect(wnd, &c);
+    EXPECT_TRUE(EqualRect(&r, &window));
+    EXPECT_TRUE(EqualRect(&c, &client));
+    EXPECT_EQ(GetWindowLongW(wnd, GWL_STYLE), style);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(wnd, region), ERROR);  // no region left
+    DeleteObject(region);
+    EXPECT_TRUE(ClientPixels(wnd) == pixels);
+  }
+  help->Hide();
 }

@@ -215,6 +215,40 @@ TEST(FormSkin, WindowDestroyedWhileSkinned) {
   Pump();
   TWindow last(L"最后");
   EXPECT_TRUE(SkinManager->SkinWindow(last.Handle));
+
+  // A command destroys its window on the way through the skin.
+  TWindow commanded(L"命令");
+  commanded.DestroyOn = WM_COMMAND;
+  ASSERT_TRUE(SkinManager->SkinWindow(commanded.Handle));
+  Pump();
+  SendMessageW(commanded.Handle, WM_COMMAND, 100, 0);
+  EXPECT_FALSE(IsWindow(commanded.Handle));
+  Pump();
+
+  // A framework form released from its own WM_COMMAND: the form and its window go when the
+  // release message arrives, inside the skin's procedure.
+  struct TReleaseOnCommand {
+    fw::TForm* Form;
+    fw::TWndMethod Previous;
+    void Proc(fw::TMessage& m) {
+      Previous(m);
+      if (m.Msg == WM_COMMAND) Form->Release();
+    }
+  };
+  auto* form = new fw::TForm(nullptr);
+  form->SetBounds(30, 30, 260, 160);
+  form->Show();
+  const HWND formWindow = form->Handle();
+  ASSERT_TRUE(SkinManager->SkinWindow(formWindow));
+  Pump();
+  TReleaseOnCommand release{form, form->WindowProc};
+  form->WindowProc = fw::TWndMethod::Of<&TReleaseOnCommand::Proc>(&release);
+  SendMessageW(formWindow, WM_COMMAND, 1, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(formWindow); }));
+  Pump();
+  TWindow after(L"之后");
+  EXPECT_TRUE(SkinManager->SkinWindow(after.Handle));
+  for (const TWinSkinForm* f : SkinManager->Forms()) EXPECT_NE(f->FHandle, formWindow);
 }
 
 TEST(SkinManager, DeferredActions) {
@@ -532,5 +566,37 @@ TEST(FormSkin, NoSystemOverdrawOfTheSkinnedFrame) {
     ASSERT_EQ(GetActiveWindow(), wnd);
     ExpectSkinnedFrame(wnd, true, "modal round trip");
   }
+  DestroyWindow(dialog);
+}
+
+// A dialog whose title is wider than the dialog is widened to show it; its controls move with the
+// middle, so what was centred stays centred.
+TEST(FormSkin, DialogWidenedForItsTitleKeepsItsControlsCentred) {
+  TSkinnedWorld world;
+  TDialogTemplate dialogTemplate(20, 20);
+  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &dialogTemplate.T, nullptr, PlainDialogProc, 0);
+  ASSERT_NE(dialog, nullptr);
+  SetWindowTextW(dialog, L"这是一个标题非常长的对话框，它的标题文字比对话框本身宽得多，皮肤要把它加宽");
+  RECT client{};
+  GetClientRect(dialog, &client);
+  const int buttonWidth = 60;
+  HWND button = CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE, (client.right - buttonWidth) / 2, 10,
+                                buttonWidth, 24, dialog, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ShowWindow(dialog, SW_SHOW);
+  Pump();
+  RECT before{};
+  GetWindowRect(dialog, &before);
+  ASSERT_TRUE(SkinManager->SkinWindow(dialog));
+  Pump();
+  const TWinSkinForm* f = SkinManager->FindSkinForm(dialog);
+  ASSERT_NE(f, nullptr);
+  RECT after{}, c{}, b{};
+  GetWindowRect(dialog, &after);
+  GetClientRect(dialog, &c);
+  EXPECT_GT(after.right - after.left, before.right - before.left);
+  EXPECT_GE(after.right - after.left, f->FTitleWidth);
+  GetWindowRect(button, &b);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&b), 2);
+  EXPECT_LE(std::abs((b.left + b.right) / 2 - c.right / 2), 1);
   DestroyWindow(dialog);
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "Menus.h"
 #include "MsgBox.h"
 
 // windows.h defines RegisterClass as a macro, which renamed the declaration in Classes.h for
@@ -430,6 +431,11 @@ void TCustomForm::WndProc(TMessage& m) {
     case CM_RELEASE:
       delete this;  // nothing of this object is touched after this point
       return;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      // Owner-drawn items of the form's menus; other items go on to the controls.
+      if (m.WParam == 0 && DispatchMenuItemMessage(HandleIfAllocated(), m)) return;
+      break;
     case WM_WINDOWPOSCHANGING: {
       auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
       if (!(wp->flags & SWP_NOSIZE) && !IsIconic(HandleIfAllocated())) {
@@ -621,6 +627,11 @@ void TApplication::WndProc(TMessage& m) {
     m.Result = 0;
     return;
   }
+  // Popup menus tracked with this window draw their owner-drawn items here.
+  if ((m.Msg == WM_MEASUREITEM || m.Msg == WM_DRAWITEM) && m.WParam == 0 && FWindow &&
+      DispatchMenuItemMessage(FWindow->Handle(), m))
+    return;
+  if (m.Msg == WM_SETTINGCHANGE && Screen) Screen->FMenuFontRead = false;
   m.Result = FWindow ? FWindow->Default(m) : 0;
 }
 
@@ -636,6 +647,21 @@ void TApplication::Notification(TComponent* c, TOperation op) {
 const TClassInfo& TScreen::StaticClassInfo() {
   static const TClassInfo info{"TScreen", &TComponent::StaticClassInfo(), {}, {}, {}};
   return info;
+}
+
+TFont& TScreen::MenuFont() {
+  if (!FMenuFontRead) {
+    FMenuFontRead = true;
+    // The W structure at its full size: the system refuses sizes it does not know.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+      TFontHandle font(CreateFontIndirectW(&metrics.lfMenuFont));
+      if (font) FMenuFont.SetHandle(font);
+    }
+    FMenuFont.SetColor(clMenuText);
+  }
+  return FMenuFont;
 }
 
 void TScreen::RemoveForm(TCustomForm* f) {

@@ -1,7 +1,7 @@
 // Forms and the application.
 //   TCustomForm / TForm - top-level windows: border, position, show/modal/close protocol
 //   TApplication        - the hidden application window, message loop, exception report
-//   TScreen             - the forms of the process
+//   TScreen             - the forms of the process, the menu font
 // Globals: fw::Application, fw::Screen (created on first use of Application / Screen).
 #pragma once
 #include <windows.h>
@@ -188,6 +188,9 @@ public:
   TCustomForm* ActiveForm() const { return FActiveForm; }
   int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
   int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+  // The font of menus: the system's menu font (non-client metrics), read on first use and again
+  // after the system's settings change; its colour is the menu text colour.
+  TFont& MenuFont();
   TNotifyEvent OnActiveFormChange;
   // Raised with the form as Sender when a form's window is about to become visible: its handle
   // exists, its place is set, OnShow has run, and nothing of it is on the screen yet.
@@ -198,8 +201,11 @@ private:
   void AddForm(TCustomForm* f) { FForms.push_back(f); }
   void RemoveForm(TCustomForm* f);
   void FormActivated(TCustomForm* f);
+  friend class TApplication;
   std::vector<TCustomForm*> FForms;
   TCustomForm* FActiveForm = nullptr;
+  TFont FMenuFont;
+  bool FMenuFontRead = false;
 };
 
 extern TApplication* Application;

@@ -1,6 +1,8 @@
 // The drawing unit of the skin engine: frames, nine grids, tiles, keyed blits, strips, regions.
 #include "skin/data/SkinDraw.h"
 
+#include "skin/data/SysEntries.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -462,6 +464,38 @@ void DrawTitleBack(HDC dc, const RECT& dest, fw::TBitmap& image, bool vertical, 
 void DrawTitleBack(fw::TCanvas& canvas, const RECT& dest, fw::TBitmap& image, bool vertical, bool transparent,
                    int frameCount, int frame, const TMargins& ends) {
   DrawTitleBack(canvas.Handle(), dest, image, vertical, transparent, frameCount, frame, ends);
+}
+
+void DrawCaptionText(HDC dc, const RECT& rect, UINT alignment, bool enabled, const std::wstring& text,
+                     UINT extraFlags) {
+  if (!dc) return;
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  // The font of the DC without its style, when it has one.
+  fw::TFontHandle plain;
+  LOGFONTW lf{};
+  if (GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf) == sizeof lf &&
+      (lf.lfWeight > FW_NORMAL || lf.lfItalic || lf.lfUnderline || lf.lfStrikeOut)) {
+    lf.lfWeight = FW_NORMAL;
+    lf.lfItalic = lf.lfUnderline = lf.lfStrikeOut = 0;
+    plain.Reset(CreateFontIndirectW(&lf));
+  }
+  fw::TSelectObject font(dc, plain.Get());
+  constexpr UINT kMeasure = DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS;
+  RECT r = rect;
+  DrawTextWide(dc, text, r, alignment | kMeasure);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const int dy = (Height(rect) - h) / 2 - 1;
+  if (alignment & DT_CENTER) {
+    OffsetRect(&r, (Width(rect) - w) / 2, dy);
+  } else {
+    OffsetRect(&r, 0, dy);
+    r.left = rect.left;
+    r.right = rect.right;
+  }
+  const COLORREF oldColour = enabled ? CLR_INVALID : SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+  DrawTextWide(dc, text, r, alignment | DT_EXPANDTABS | extraFlags);
+  if (oldColour != CLR_INVALID) SetTextColor(dc, oldColour);
+  SetBkMode(dc, oldMode);
 }
 
 fw::TRegionHandle RegionFromBitmap(fw::TBitmap& bitmap, int x, int y, int toleranceB, int toleranceG,

@@ -110,4 +110,12 @@ void DrawSkinFrame(HDC dc, const RECT& dest, int frameCount, int frame, fw::TBit
 void DrawKeyedFrame(HDC dc, const RECT& dest, int frameCount, int frame, fw::TBitmap& image);
 void DrawKeyedFrame(fw::TCanvas& canvas, const RECT& dest, int frameCount, int frame, fw::TBitmap& image);
 
+// A caption into rect in dc's font made plain (no bold, italic, underline or strike-out), on a
+// transparent background: measured first, then centred vertically (one pixel high of the middle)
+// and, with DT_CENTER, horizontally; left or right aligned on rect's full width otherwise. A
+// disabled caption is drawn in the system's button-shadow colour, an enabled one in dc's text
+// colour. extraFlags (DT_RTLREADING, say) are added to the drawing, not to the measuring.
+void DrawCaptionText(HDC dc, const RECT& rect, UINT alignment, bool enabled, const std::wstring& text,
+                     UINT extraFlags = 0);
+
 }  // namespace skin

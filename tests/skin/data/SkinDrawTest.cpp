@@ -2,6 +2,8 @@
 // three-slices, title backs, regions, and what degenerate input and huge geometry do.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <climits>
 #include <functional>
 #include <memory>
@@ -449,4 +451,73 @@ TEST(SkinDraw, RegionsOfManyRunsLoseNoRectangleAcrossBatches) {
         if ((PtInRegion(region, x - 3, y + 2) != FALSE) != ((x + y) % 2 == 0)) ++wrong;
     EXPECT_EQ(wrong, 0);
   }
+}
+
+TEST(SkinDraw, CaptionTextIsCentredPlainAndGreyWhenDisabled) {
+  // A bold font selected into the DC: the caption is drawn plain, and it lies in the middle.
+  auto target = Target(120, 30);
+  HDC dc = DC(*target);
+  LOGFONTW lf{};
+  lf.lfHeight = -14;
+  lf.lfWeight = FW_BOLD;
+  wcscpy(lf.lfFaceName, L"Tahoma");
+  fw::TFontHandle bold(CreateFontIndirectW(&lf));
+  const HGDIOBJ old = SelectObject(dc, bold.Get());
+  SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
+  skin::DrawCaptionText(dc, {0, 0, 120, 30}, DT_CENTER | DT_SINGLELINE, true, L"WWW");
+  int left = 120, right = -1, white = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 120; ++x)
+      if (At(*target, x, y) == 0xFFFFFF) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        ++white;
+      }
+  ASSERT_GT(white, 0);
+  EXPECT_LE(std::abs((left + right) / 2 - 60), 3);
+  // The DC keeps its own font and the background was not filled.
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), bold.Get());
+  EXPECT_EQ(At(*target, 2, 2), kGround);
+  // Plain: the same text drawn with a plain font has as many pixels.
+  auto plainTarget = Target(120, 30);
+  HDC pdc = DC(*plainTarget);
+  lf.lfWeight = FW_NORMAL;
+  fw::TFontHandle plain(CreateFontIndirectW(&lf));
+  const HGDIOBJ oldPlain = SelectObject(pdc, plain.Get());
+  SetTextColor(pdc, RGB(0xFF, 0xFF, 0xFF));
+  skin::DrawCaptionText(pdc, {0, 0, 120, 30}, DT_CENTER | DT_SINGLELINE, true, L"WWW");
+  int plainWhite = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 120; ++x) plainWhite += At(*plainTarget, x, y) == 0xFFFFFF;
+  EXPECT_EQ(white, plainWhite);
+  SelectObject(pdc, oldPlain);
+
+  // Disabled: the system's button-shadow colour, whatever the DC's text colour.
+  auto grey = Target(120, 30);
+  HDC gdc = DC(*grey);
+  SetTextColor(gdc, RGB(0xFF, 0xFF, 0xFF));
+  skin::DrawCaptionText(gdc, {0, 0, 120, 30}, DT_CENTER | DT_SINGLELINE, false, L"WWW");
+  // Thin strokes are smoothed towards the background: the pixel that differs most from it is the
+  // text colour, or nearly.
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  const int sr = GetRValue(shadow), sg = GetGValue(shadow), sb = GetBValue(shadow);
+  const auto channel = [](uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+  int farthest = -1;
+  uint32_t strongest = kGround;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const uint32_t c = At(*grey, x, y);
+      const int d = std::abs(channel(c, 16) - channel(kGround, 16)) + std::abs(channel(c, 8) - channel(kGround, 8)) +
+                    std::abs(channel(c, 0) - channel(kGround, 0));
+      if (d > farthest) {
+        farthest = d;
+        strongest = c;
+      }
+    }
+  EXPECT_NE(strongest, kGround);
+  EXPECT_LE(std::abs(channel(strongest, 16) - sr), 12);
+  EXPECT_LE(std::abs(channel(strongest, 8) - sg), 12);
+  EXPECT_LE(std::abs(channel(strongest, 0) - sb), 12);
+  EXPECT_EQ(GetTextColor(gdc), RGB(0xFF, 0xFF, 0xFF));
+  SelectObject(dc, old);
 }

@@ -3,12 +3,15 @@
 // client's procedure, skin changes, and taking the skin off again.
 #include "skin/form/WinSkinForm.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "skin/SkinMessages.h"
 #include "skin/data/SysEntries.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/manager/SkinManage.h"
+#include "skin/manager/WinSkinMenu.h"
 
 namespace skin {
 
@@ -31,7 +34,10 @@ TWinSkinForm::TWinSkinForm(fw::TComponent* owner) : fw::TComponent(owner) { Load
 
 TWinSkinForm::~TWinSkinForm() {
   *FAlive = false;
+  if (MenuTracking.TrackingForm == this) MenuTracking.TrackingForm = nullptr;
   FreeSysButtons();
+  FreeMenuBar(false);
+  FSysMenu.reset();
   // A form skin freed without Unskin or Unhook (the window went away first) leaves nothing behind.
   if (FForm && FOldFormProc.Assigned()) FForm->WindowProc = FOldFormProc;
   FClientHook.Remove();
@@ -118,8 +124,8 @@ void TWinSkinForm::Setup(TSkinData* skinData) {
 
   if (FFrameOn) {
     FMenu = GetMenu(FHandle);
-    // The band of the menu bar (the skinned menu bar object that draws it is built on it).
-    if (FMenu && FMDIRole != mrChild) FMenuHeight = GetSystemMetrics(SM_CYMENU);
+    // The menu bar is drawn in a band of the frame, and the window no longer shows it itself.
+    CreateMenuBar();
     if (!(FMDIRole == mrChild && SkinManager && SkinManager->FMDIMaximized) && FShowState != ssMinimized)
       SetCaptionStyle(false);
     CreateSysButtons();
@@ -180,9 +186,11 @@ void TWinSkinForm::RecordSystemFrame() {
     FSysFrame = {0, 0, (r.right - r.left) + (style & WS_VSCROLL ? GetSystemMetrics(SM_CXVSCROLL) : 0),
                  (r.bottom - r.top) + (style & WS_HSCROLL ? GetSystemMetrics(SM_CYHSCROLL) : 0)};
   }
-  // A menu still attached to the window is counted in its system frame; while skinned its place
-  // is the menu band, which stays in the window's height when the frame changes back.
-  if (GetMenu(FHandle) && FMDIRole != mrChild) FSysFrame.bottom -= FMenuHeight;
+  // The menu bar has taken the window's menu off, which gave the client area the menu's rows: they
+  // are the menu band's. A menu still attached to the window is counted in its system frame; its
+  // place is the band too, which stays in the window's height when the frame changes back.
+  if (FMenuBar) FClientRect.bottom = std::max(FClientRect.top, FClientRect.bottom - FMenuHeight);
+  else if (GetMenu(FHandle) && FMDIRole != mrChild) FSysFrame.bottom -= FMenuHeight;
 }
 
 // A window skinned while maximised or minimised keeps the client area it had once restored: its
@@ -335,10 +343,6 @@ void TWinSkinForm::SetSysMenuStyle(bool on) {
   }
 }
 
-void TWinSkinForm::TimerTick(fw::TObject*) {}
-
-// Also forgets what was built from the skin, which may be about to change.
-void TWinSkinForm::FreeSysButtons() { ForgetBorderImages(); }
 
 // ---------------------------------------------------------------------------
 // The window procedure
@@ -517,7 +521,46 @@ bool TWinSkinForm::Stage2(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
       } else {
         result = CallOld(msg, wParam, lParam);
       }
+      MenuChanged();
       return true;
+    case WM_SYSCOMMAND: {
+      const std::shared_ptr<bool> alive = FAlive;
+      if (OnSysCommand(wParam, lParam, result) || !*alive) return true;
+      result = CallOld(msg, wParam, lParam);
+      return true;
+    }
+    case WM_COMMAND:
+      if (OnCommand(wParam)) {
+        result = 0;
+        return true;
+      }
+      result = CallOld(msg, wParam, lParam);
+      return true;
+    case WM_SKIN_MENUCLICK:
+      MenuClick(ScreenToWindow(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      result = 0;
+      return true;
+    case WM_MENUSELECT:
+      // The owner sees the selection of a tracked drop-down; the message filter does not.
+      if (FTracking && MenuTracking.TrackingForm == this) TrackMenuSelect(wParam, lParam);
+      result = CallOld(msg, wParam, lParam);
+      return true;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+      if (FPressed && OnCapturedMouse(msg, lParam)) {
+        result = 0;
+        return true;
+      }
+      handled = false;
+      return false;
+    case WM_CAPTURECHANGED:
+      // Someone else took the mouse: the press is over without its action.
+      if (FPressed && reinterpret_cast<HWND>(lParam) != FHandle) {
+        TNCObject* pressed = std::exchange(FPressed, nullptr);
+        pressed->MouseLeave();
+      }
+      handled = false;
+      return false;
     default:
       handled = false;
       return false;
@@ -540,10 +583,48 @@ bool TWinSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
       PaintFrame(nullptr);
       result = 0;
       return true;
+    case WM_NCHITTEST:
+      result = OnNcHitTest(wParam, lParam);
+      return true;
+    case WM_NCMOUSEMOVE:
+      if (OnNcMouseMove(wParam, lParam)) {
+        result = 0;
+        return true;
+      }
+      break;
+    case WM_NCLBUTTONDOWN: {
+      WPARAM code = wParam;
+      if (OnNcLButtonDown(code, lParam)) {
+        result = 0;
+        return true;
+      }
+      result = CallOld(msg, code, lParam);
+      return true;
+    }
+    case WM_NCLBUTTONUP:
+      if (OnNcLButtonUp(wParam, lParam)) {
+        result = 0;
+        return true;
+      }
+      break;
+    case WM_NCLBUTTONDBLCLK:
+      if (OnNcLButtonDblClk(wParam, lParam)) {
+        result = 0;
+        return true;
+      }
+      break;
+    case WM_NCRBUTTONDOWN:
+      if (OnNcRButtonDown(wParam, lParam)) {
+        result = 0;
+        return true;
+      }
+      break;
     default:
       if (!handled) result = CallOld(msg, wParam, lParam);
       return !handled;
   }
+  result = CallOld(msg, wParam, lParam);
+  return true;
 }
 
 LRESULT TWinSkinForm::SizeHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -572,6 +653,13 @@ LRESULT TWinSkinForm::SizeHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TWinSkinForm::FormWindowProc(fw::TMessage& m) {
   switch (m.Msg) {
+    case fw::CM_DIALOGCHAR: {
+      const std::shared_ptr<bool> alive = FAlive;
+      if (FOldFormProc.Assigned()) FOldFormProc(m);
+      if (!*alive || m.Result) return;
+      DialogChar(m);
+      return;
+    }
     case WM_SKIN_REFRESH:
       SkinChanged();
       return;
@@ -680,6 +768,11 @@ void TWinSkinForm::Unskin() {
   // Back to the system frame around the same client area. The hook stays in place meanwhile,
   // passing everything on, so that this resize is not refused like a user's.
   FUnskinning = true;
+  if (GetCapture() == FHandle) ReleaseCapture();
+  FPressed = nullptr;
+  FSysMenu.reset();
+  // The window shows its menu itself again, in the menu band's place.
+  if (!destroying) FreeMenuBar(true);
   WINDOWPLACEMENT wp{};
   wp.length = sizeof wp;
   GetWindowPlacement(FHandle, &wp);
@@ -725,6 +818,11 @@ void TWinSkinForm::Unskin() {
 
 void TWinSkinForm::Unhook() {
   if (FTimer) FTimer->SetEnabled(false);
+  FSysMenu.reset();
+  FPressed = nullptr;
+  // A window of the system's own kind going away gets its menu back, to be freed with it; a
+  // framework form's menu belongs to the framework, which took it off the window already.
+  FreeMenuBar(!FForm);
   if (FForm && FOldFormProc.Assigned()) {
     FForm->WindowProc = FOldFormProc;
     FOldFormProc.Clear();

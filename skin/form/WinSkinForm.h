@@ -18,12 +18,17 @@
 #include "Controls.h"
 #include "Forms.h"
 #include "Graphics.h"
+#include "Menus.h"
 #include "Thunk.h"
 #include "Timers.h"
 
 namespace skin {
 
 class TSkinData;
+class TNCObject;
+class TWinSysButton;
+class TMenuBtn;
+class TWinSkinMenu;
 
 // Life-cycle states of a form skin (FState).
 enum TFormSkinState : int {
@@ -70,6 +75,24 @@ public:
   void FreeRegion();
   // Paints the whole frame into dc, or into the window's own DC when dc is null.
   void PaintFrame(HDC dc);
+
+  // Caption buttons (WinSkinFormCaption.cpp).
+  bool ButtonVisible(int index);
+  void PaintButton(TWinSysButton* button, int state);
+  TWinSysButton* ButtonAt(POINT p) const;
+  POINT ScreenToWindow(int x, int y) const;
+  void ToggleMaximize();
+  void ToggleMinimize();
+  void Restore();
+  void SendToActiveChild(UINT command);
+  void ShowSysMenu(POINT p);
+  void BuildSysMenu();
+  bool HasCloseItem() const;
+  const std::vector<std::unique_ptr<TWinSysButton>>& SysButtons() const { return FSysButtons; }
+  // The menu bar (WinSkinFormMenus.cpp).
+  bool TrackMenuButton(TMenuBtn* button);
+  void ClickMenuButton(TMenuBtn* button);
+  TMenuBtn* FindAccelButton(wchar_t key) const;
 
   // Messages of this form skin's window procedure currently on the stack.
   int MessageDepth() const { return FDepth; }
@@ -122,6 +145,15 @@ public:
   int FIconSize = 0;
   bool FRegionSet = false;
 
+  // Non-client objects
+  TNCObject* FHot = nullptr;      // the caption or menu-bar button under the mouse
+  TNCObject* FPressed = nullptr;  // the caption button held down (the window has the capture)
+  TWinSkinMenu* FMenuBar = nullptr;
+  HMENU FTrackedMenu = nullptr;
+  std::unique_ptr<fw::TPopupMenu> FSysMenu;
+  DWORD FLastSysMenuTick = 0;
+  UINT FDoubleClickTime = GetDoubleClickTime();
+
   // Other
   HMENU FMenu = nullptr;
   HMENU FSysMenuHandle = nullptr;
@@ -167,10 +199,35 @@ private:
   void LoadIcon();
   void DrawIcon(HDC dc, const RECT& rect);
   std::wstring WindowText() const;
-  // Caption buttons, laid out and drawn into the caption band by PaintCaption. Empty seams in
-  // WinSkinFormPaint.cpp until the caption buttons come (WinSkinFormCaption.cpp).
+  // Caption buttons, laid out and drawn into the caption band by PaintCaption (WinSkinFormCaption.cpp).
   void LayoutSysButtons();
+  void LayoutRightButtons();
   void PaintSysButtons(fw::TCanvas& canvas);
+  SIZE ButtonSize(const TWinSysButton& button) const;
+  void DrawButtonFrame(HDC dc, const TWinSysButton& button, int frame);
+  bool MDIChildButtonsShown() const;
+  TNCObject* ObjectAt(POINT p) const;
+  LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
+  bool OnNcMouseMove(WPARAM wParam, LPARAM lParam);
+  bool OnNcLButtonDown(WPARAM& wParam, LPARAM lParam);
+  bool OnNcLButtonUp(WPARAM wParam, LPARAM lParam);
+  bool OnNcLButtonDblClk(WPARAM wParam, LPARAM lParam);
+  bool OnNcRButtonDown(WPARAM wParam, LPARAM lParam);
+  bool OnCapturedMouse(UINT msg, LPARAM lParam);
+  bool ReleasePress(POINT screen);
+  void SettleHotObject();
+  void RunAction(TWinSysButton& button);
+  void SysMenuClick(fw::TObject* sender);
+  bool OnSysCommand(WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool OnCommand(WPARAM wParam);
+  std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
+
+  // Menu bar (WinSkinFormMenus.cpp)
+  void CreateMenuBar();
+  void FreeMenuBar(bool giveMenuBack);
+  void MenuChanged();
+  void MenuClick(POINT p);
+  bool DialogChar(fw::TMessage& m);
 
   fw::TWindowHook FHook;        // the window's procedure
   fw::TWindowHook FClientHook;  // the MDI client's procedure

@@ -9,6 +9,7 @@
 #include "skin/data/SysEntries.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/form/WinSkinForm.h"
+#include "skin/manager/WinSkinMenu.h"
 
 namespace skin {
 
@@ -67,7 +68,6 @@ void TWinSkinForm::ComputeFrameWidths() {
 }
 
 // The frame widths first; the caption buttons are made in WinSkinFormCaption.cpp.
-void TWinSkinForm::CreateSysButtons() { ComputeFrameWidths(); }
 
 // Passed on first. Then the client area is the new window rectangle less the skinned frame and
 // the menu band; it is never inverted (a window smaller than its frame gets an empty client area
@@ -144,6 +144,8 @@ void TWinSkinForm::PaintFrame(HDC dc) {
     dc = own.Get();
     if (!dc) return;
   }
+  // A repaint shows every caption button in its resting state: none is hot any more.
+  if (!FPressed) FHot = nullptr;
   try {
     GetWindowRect(FHandle, &FWindowRect);
     FWidth = Width(FWindowRect);
@@ -155,9 +157,12 @@ void TWinSkinForm::PaintFrame(HDC dc) {
       PaintBorder(kRight, {FWidth - FBorderRight, 0, FWidth, FHeight}, dc);
       PaintBorder(kBottom, {FBorderLeft, FHeight - FBorderBottom, FWidth - FBorderRight, FHeight}, dc);
       PaintCaption(dc);
-      // The menu band; the menu bar paints it once the window has one.
+      // The menu band, drawn by the menu bar when the window has one.
       const RECT band{FBorderLeft, FCaptionHeight, FWidth - FBorderRight, FCaptionHeight + FMenuHeight};
-      if (FMenuHeight > 0 && band.right > band.left) FillRect(dc, &band, FSkinData->FaceBrush());
+      if (FMenuHeight > 0 && band.right > band.left) {
+        if (FMenuBar) FMenuBar->Paint(dc, band);
+        else FillRect(dc, &band, FSkinData->FaceBrush());
+      }
     }
   } catch (...) {
     // A frame that cannot be painted stays as it was; the window goes on working.
@@ -187,6 +192,7 @@ void TWinSkinForm::PaintCaption(HDC dc) {
     r = {FBorderLeft, 0, FWidth - FBorderRight, FCaptionHeight};
   }
   PaintBorder(kTop, r, buffer);
+  LayoutRightButtons();  // the title stops short of them
   PaintTitle(FCaptionBuffer.Canvas(), r);
   LayoutSysButtons();  // needs FTitleRect
   PaintSysButtons(FCaptionBuffer.Canvas());
@@ -318,10 +324,6 @@ std::wstring TWinSkinForm::WindowText() const {
   return AnsiToWide(text);
 }
 
-// The caption buttons' seams: nothing to lay out or draw until the window has caption buttons.
-// WinSkinFormCaption.cpp takes them over.
-void TWinSkinForm::LayoutSysButtons() {}
-void TWinSkinForm::PaintSysButtons(fw::TCanvas&) {}
 
 // ---------------------------------------------------------------------------
 // Icon

@@ -508,6 +508,26 @@ struct TDialogTemplate {
   WORD Menu = 0, Class = 0, Title = 0, Pad = 0;
 };
 
+// Other tests register a class of this program named "#32770", which would take the place of the
+// system's dialog class: it is taken away (only that one: the system's own must stay).
+void UseSystemDialogClass() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  const HINSTANCE self = GetModuleHandleW(nullptr);
+  HMODULE owner = nullptr;
+  if (GetClassInfoExW(self, L"#32770", &wc) &&
+      GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCWSTR>(wc.lpfnWndProc), &owner) &&
+      owner == self)
+    UnregisterClassW(L"#32770", self);
+}
+
+// A dialog of the system's own dialog class.
+HWND CreateSystemDialog(TDialogTemplate& t) {
+  UseSystemDialogClass();
+  return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &t.T, nullptr, PlainDialogProc, 0);
+}
+
 fw::TForm* g_modalForm = nullptr;
 void CALLBACK CloseModalForm(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
@@ -526,7 +546,7 @@ TEST(FormSkin, NoSystemOverdrawOfTheSkinnedFrame) {
   form.SetCaption(L"框架窗体");
   form.Show();
   TDialogTemplate dialogTemplate(10, 10);
-  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &dialogTemplate.T, nullptr, PlainDialogProc, 0);
+  HWND dialog = CreateSystemDialog(dialogTemplate);
   ASSERT_NE(dialog, nullptr);
   ASSERT_EQ(ClassNameOf(dialog), L"#32770");
   ShowWindow(dialog, SW_SHOW);
@@ -552,6 +572,7 @@ TEST(FormSkin, NoSystemOverdrawOfTheSkinnedFrame) {
     // A modal window over it and back: the owner is disabled, deactivated, enabled, re-activated.
     if (wnd == dialog) {
       TDialogTemplate modalTemplate(200, 200);
+      UseSystemDialogClass();
       DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &modalTemplate.T, dialog, ClosingDialogProc, 0);
     } else {
       fw::TForm modal(nullptr);
@@ -574,7 +595,7 @@ TEST(FormSkin, NoSystemOverdrawOfTheSkinnedFrame) {
 TEST(FormSkin, DialogWidenedForItsTitleKeepsItsControlsCentred) {
   TSkinnedWorld world;
   TDialogTemplate dialogTemplate(20, 20);
-  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &dialogTemplate.T, nullptr, PlainDialogProc, 0);
+  HWND dialog = CreateSystemDialog(dialogTemplate);
   ASSERT_NE(dialog, nullptr);
   SetWindowTextW(dialog, L"这是一个标题非常长的对话框，它的标题文字比对话框本身宽得多，皮肤要把它加宽");
   RECT client{};

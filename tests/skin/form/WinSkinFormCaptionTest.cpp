@@ -1,0 +1,411 @@
+// Caption buttons, hit testing and the menu bar of the form skin on real windows: what the frame
+// answers where, what a click on each button does (and a click that slides off does not), the
+// buttons' states in pixels, the skinned system menu, and the band of the menu bar.
+#include <gtest/gtest.h>
+
+#include "FormSkinFixture.h"
+#include "skin/data/SysEntries.h"
+#include "skin/manager/WinSkinMenu.h"
+
+using namespace skin;
+using namespace formtest;
+
+namespace {
+
+constexpr int kButton = 14;
+// Caption-button frames: normal, pressed, hot, inactive.
+const std::vector<std::uint32_t> kClose{0xE00000, 0x800000, 0xFF4040, 0x404040};
+const std::vector<std::uint32_t> kMax{0x00E000, 0x008000, 0x40FF40, 0x404041};
+const std::vector<std::uint32_t> kRestore{0x0000E0, 0x000080, 0x4040FF, 0x404042};
+const std::vector<std::uint32_t> kMin{0xE0E000, 0x808000, 0xFFFF40, 0x404043};
+const std::vector<std::uint32_t> kCustom{0xE000E0, 0x800080, 0xFF40FF, 0x404044};
+constexpr std::uint32_t kBandActive = 0xD0D8E0, kBandInactive = 0xB0B0B0;
+constexpr std::uint32_t kMenuText = 0x0A141E, kShadow = 0x969696;
+constexpr int kCloseX = 20, kMaxX = 38, kMinX = 56, kCustomX = 40;
+
+// The fixture's frame colours with borders `side` pixels wide, five caption buttons and a band.
+TestSkin ButtonSkin(int side) {
+  TestSkin s;
+  s.Strip("left.bmp", side, 40, {kLeftActive, kLeftInactive})
+      .Strip("right.bmp", side, 40, {kRightActive, kRightInactive})
+      .Strip("top.bmp", 60, kCaption, {kTopActive, kTopInactive}, true)
+      .Strip("bottom.bmp", 60, kBottom, {kBottomActive, kBottomInactive}, true)
+      .Strip("close.bmp", kButton, kButton, kClose)
+      .Strip("max.bmp", kButton, kButton, kMax)
+      .Strip("restore.bmp", kButton, kButton, kRestore)
+      .Strip("min.bmp", kButton, kButton, kMin)
+      .Strip("custom.bmp", kButton, kButton, kCustom)
+      .Strip("menubar.bmp", 20, 10, {kBandActive, kBandInactive}, true);
+  const std::string sideText = std::to_string(side);
+  s.Ini = "[Personality]\nLeft=left.bmp\nLeftFrame=2\nLeftTopHeight=24\nLeftBotHeight=5\n"
+          "Right=right.bmp\nRightFrame=2\nRightTopHeight=24\nRightBotHeight=5\n"
+          "Top=top.bmp\nTopFrame=2\nTopTopHeight=4\nTopBotHeight=4\nTopStretch=1\n"
+          "Bottom=bottom.bmp\nBottomFrame=2\nTextShift=8\nTextRightClip=10\n"
+          "menuBar=menubar.bmp\nTileLeftMenu=2\nTileRightMenu=2\n"
+          "[Colours]\nButtonFace=236 238 242\nTitleTextActive=255 255 255\nTitleTextNoActive=200 200 200\n"
+          "Menubar=208 216 224\nMenuBarText=10 20 30\nButtonShadow=150 150 150\nButtonHilight=200 0 200\n"
+          "[BUTTON.CLOSE]\nAction=0\nAlign=1\nXcoord=" + std::to_string(kCloseX) +
+          "\nYcoord=5\nButtonImage=close.bmp\nframe=4\n"
+          "[BUTTON.MAXIMIZE]\nAction=1\nAlign=1\nXcoord=" + std::to_string(kMaxX) +
+          "\nYcoord=5\nVisibility=2\nButtonImage=max.bmp\nframe=4\n"
+          "[BUTTON.RESTORE]\nAction=1\nAlign=1\nXcoord=" + std::to_string(kMaxX) +
+          "\nYcoord=5\nVisibility=1\nButtonImage=restore.bmp\nframe=4\n"
+          "[BUTTON.MINIMIZE]\nAction=2\nAlign=1\nXcoord=" + std::to_string(kMinX) +
+          "\nYcoord=5\nButtonImage=min.bmp\nframe=4\n"
+          "[BUTTON.CUSTOM]\nAction=50\nAlign=0\nXcoord=" + std::to_string(kCustomX) +
+          "\nYcoord=5\nButtonImage=custom.bmp\nframe=4\n";
+  return s;
+}
+
+std::unique_ptr<TSkinData> ButtonData(int side = kSide) {
+  auto d = std::make_unique<TSkinData>(nullptr);
+  EXPECT_TRUE(LoadTestSkin(*d, ButtonSkin(side)));
+  EnsureSkinManager().AddSkinData(d.get());
+  return d;
+}
+
+HMENU MakeMenu() {
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING, 101, L"&O 打开");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&F 文件");
+  AppendMenuW(bar, MF_STRING, 102, L"&H 帮助");
+  AppendMenuW(bar, MF_STRING | MF_GRAYED, 103, L"&X 退出");
+  return bar;
+}
+
+// A window of this program skinned by the manager, active, the cursor kept away from it.
+struct TButtonWindow {
+  explicit TButtonWindow(TSkinData& data, DWORD style = WS_OVERLAPPEDWINDOW, bool menu = false)
+      : Window(L"按钮", 360, 240, nullptr, style) {
+    if (menu) SetMenu(Window.Handle, MakeMenu());
+    SetCursorPos(1200, 1000);
+    EXPECT_TRUE(SkinManager->SkinWindow(Window.Handle));
+    Pump();
+    Form = SkinManager->FindSkinForm(Window.Handle);
+    EXPECT_NE(Form, nullptr);
+    if (Form) {
+      EXPECT_EQ(Form->FSkinData, &data);
+    }
+    Activate();
+  }
+  void Activate() {
+    SetForegroundWindow(Window.Handle);
+    SetActiveWindow(Window.Handle);
+    Pump(30);
+  }
+  HWND Handle() const { return Window.Handle; }
+  RECT Rect() const {
+    RECT r{};
+    GetWindowRect(Window.Handle, &r);
+    return r;
+  }
+  int W() const { return Rect().right - Rect().left; }
+  int H() const { return Rect().bottom - Rect().top; }
+  // A window point as the screen point messages carry.
+  LPARAM Screen(int x, int y) const { return MAKELPARAM(Rect().left + x, Rect().top + y); }
+  LRESULT HitTest(int x, int y) const { return SendMessageW(Window.Handle, WM_NCHITTEST, 0, Screen(x, y)); }
+  POINT ButtonCentre(int xcoord) const { return {W() - xcoord + kButton / 2, 5 + kButton / 2}; }
+  POINT CustomCentre() const { return {kCustomX + kButton / 2, 5 + kButton / 2}; }
+  // Press and release as the system delivers them: the press in window terms, the release (the
+  // window holds the capture) in client coordinates, both posted.
+  void Press(POINT p) { PostMessageW(Window.Handle, WM_NCLBUTTONDOWN, HTCAPTION, Screen(p.x, p.y)); Pump(20); }
+  void MoveCaptured(POINT p) { PostMessageW(Window.Handle, WM_MOUSEMOVE, MK_LBUTTON, Client(p)); Pump(20); }
+  void Release(POINT p) { PostMessageW(Window.Handle, WM_LBUTTONUP, 0, Client(p)); Pump(60); }
+  void Click(POINT p) {
+    Press(p);
+    Release(p);
+  }
+  LPARAM Client(POINT p) const {
+    POINT s{Rect().left + p.x, Rect().top + p.y};
+    ScreenToClient(Window.Handle, &s);
+    return MAKELPARAM(static_cast<short>(s.x), static_cast<short>(s.y));
+  }
+  std::uint32_t Pixel(POINT p) const {
+    HDC dc = GetWindowDC(Window.Handle);
+    const COLORREF c = GetPixel(dc, p.x, p.y);
+    ReleaseDC(Window.Handle, dc);
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+  }
+  TWindow Window;
+  TWinSkinForm* Form = nullptr;
+};
+
+}  // namespace
+
+TEST(CaptionHitTest, BandsBordersAndNeverTheSystemsButtons) {
+  for (int side : {kSide, 12}) {
+    SCOPED_TRACE(side);
+    TSkinnedWorld world;
+    auto data = ButtonData(side);
+    SkinManager->FMainSkinData = data.get();
+    for (bool sizable : {true, false}) {
+      SCOPED_TRACE(sizable ? "sizable" : "fixed");
+      const DWORD style = sizable ? WS_OVERLAPPEDWINDOW : (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+      TButtonWindow w(*data, style, true);
+      ASSERT_NE(w.Form, nullptr);
+      ASSERT_EQ(w.Form->FBorderLeft, side);
+      const int W = w.W(), H = w.H(), menu = w.Form->FMenuHeight;
+      ASSERT_GT(menu, 0);
+      EXPECT_EQ(w.HitTest(W / 2, kCaption / 2), HTCAPTION);
+      EXPECT_EQ(w.HitTest(W / 2, kCaption + menu / 2), HTMENU);
+      EXPECT_EQ(w.HitTest(W / 2, H / 2), HTCLIENT);
+      // The whole skinned border sizes a sizable window; a fixed one answers border.
+      EXPECT_EQ(w.HitTest(side - 1, H / 2), sizable ? HTLEFT : HTBORDER);
+      EXPECT_EQ(w.HitTest(0, H / 2), sizable ? HTLEFT : HTBORDER);
+      EXPECT_EQ(w.HitTest(W - side, H / 2), sizable ? HTRIGHT : HTBORDER);
+      EXPECT_EQ(w.HitTest(W / 2, H - 1), sizable ? HTBOTTOM : HTBORDER);
+      EXPECT_EQ(w.HitTest(W - 1, H - 1), sizable ? HTBOTTOMRIGHT : HTBORDER);
+      if (sizable) {
+        EXPECT_EQ(w.HitTest(0, 0), HTTOPLEFT);
+      }
+      // No part of the caption answers with a system caption button.
+      for (int y = 0; y < kCaption; y += 3)
+        for (int x = 0; x < W; ++x) {
+          const LRESULT code = w.HitTest(x, y);
+          ASSERT_TRUE(code != HTSYSMENU && code != HTMINBUTTON && code != HTMAXBUTTON && code != HTCLOSE &&
+                      code != HTHELP)
+              << "at " << x << "," << y << ": " << code;
+        }
+    }
+  }
+}
+
+TEST(CaptionButtons, ClicksRunTheirActionsOnlyWhenReleasedOnTheSameButton) {
+  TSkinnedWorld world;
+  auto data = ButtonData();
+  SkinManager->FMainSkinData = data.get();
+  {
+    TButtonWindow w(*data);
+    ASSERT_NE(w.Form, nullptr);
+    // Maximise, then the restore button in its place restores.
+    w.Click(w.ButtonCentre(kMaxX));
+    EXPECT_TRUE(IsZoomed(w.Handle()));
+    w.Click(w.ButtonCentre(kMaxX));
+    EXPECT_FALSE(IsZoomed(w.Handle()));
+    // Pressed on close, slid to maximise, released there: nothing happens.
+    w.Press(w.ButtonCentre(kCloseX));
+    w.MoveCaptured(w.ButtonCentre(kMaxX));
+    w.Release(w.ButtonCentre(kMaxX));
+    EXPECT_TRUE(IsWindow(w.Handle()));
+    EXPECT_FALSE(IsZoomed(w.Handle()));
+    EXPECT_NE(GetCapture(), w.Handle());
+    // A custom button tells the window once.
+    w.Window.Seen.clear();
+    w.Click(w.CustomCentre());
+    EXPECT_EQ(w.Window.Count(WM_SKIN_CUSTOMBUTTON), 1);
+    // Minimise.
+    w.Click(w.ButtonCentre(kMinX));
+    EXPECT_TRUE(IsIconic(w.Handle()));
+    ShowWindow(w.Handle(), SW_RESTORE);
+    Pump();
+    w.Activate();
+    // Close: the window is closed the system's way.
+    w.Window.Seen.clear();
+    const HWND handle = w.Handle();
+    w.Click(w.ButtonCentre(kCloseX));
+    EXPECT_FALSE(IsWindow(handle));
+  }
+  {
+    // Without a maximise box the maximise button does nothing.
+    TButtonWindow w(*data, WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX);
+    w.Click(w.ButtonCentre(kMaxX));
+    EXPECT_FALSE(IsZoomed(w.Handle()));
+  }
+}
+
+TEST(CaptionButtons, StatesInPixels) {
+  TSkinnedWorld world;
+  auto data = ButtonData();
+  SkinManager->FMainSkinData = data.get();
+  TButtonWindow w(*data);
+  ASSERT_NE(w.Form, nullptr);
+  const POINT close = w.ButtonCentre(kCloseX);
+  EXPECT_EQ(w.Pixel(close), kClose[0]);
+  SendMessageW(w.Handle(), WM_NCMOUSEMOVE, HTCAPTION, w.Screen(close.x, close.y));
+  EXPECT_EQ(w.Pixel(close), kClose[2]);  // hot
+  SendMessageW(w.Handle(), WM_NCLBUTTONDOWN, HTCAPTION, w.Screen(close.x, close.y));
+  EXPECT_EQ(w.Pixel(close), kClose[1]);  // pressed
+  // Released elsewhere: no action, and once the cursor is away and the timer ran, normal again.
+  const POINT away{w.W() / 2, w.H() / 2};
+  SendMessageW(w.Handle(), WM_LBUTTONUP, 0, w.Client(away));
+  Pump(350);
+  EXPECT_TRUE(IsWindow(w.Handle()));
+  EXPECT_EQ(w.Pixel(close), kClose[0]);
+  EXPECT_EQ(w.Form->FHot, nullptr);
+
+  // A skin refresh while a button is hot, then the mouse moves on: the freed button is not used.
+  SendMessageW(w.Handle(), WM_NCMOUSEMOVE, HTCAPTION, w.Screen(close.x, close.y));
+  ASSERT_NE(w.Form->FHot, nullptr);
+  w.Form->FreeSysButtons();
+  EXPECT_EQ(w.Form->FHot, nullptr);
+  w.Form->CreateSysButtons();
+  w.Form->PaintFrame(nullptr);
+  const POINT max = w.ButtonCentre(kMaxX);
+  SendMessageW(w.Handle(), WM_NCMOUSEMOVE, HTCAPTION, w.Screen(max.x, max.y));
+  EXPECT_EQ(w.Pixel(max), kMax[2]);
+
+  // Inactive: frame 4.
+  TWindow other(L"另一个");
+  SetForegroundWindow(other.Handle);
+  SetActiveWindow(other.Handle);
+  Pump(30);
+  EXPECT_EQ(w.Pixel(close), kClose[3]);
+}
+
+namespace {
+
+// What a timer saw while a menu of the form was open; the menu is then closed. A watchdog closes
+// any menu left open.
+struct TMenuProbe {
+  static inline TWinSkinForm* Form = nullptr;
+  static inline bool Tracking = false;
+  static inline int OpenButton = -2;
+  static void CALLBACK Look(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    Tracking = Form && Form->FTracking;
+    OpenButton = MenuTracking.OpenButtonIndex;
+    EndMenu();
+  }
+  static void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+  explicit TMenuProbe(TWinSkinForm* form) {
+    Form = form;
+    Tracking = false;
+    OpenButton = -2;
+    SetTimer(nullptr, 0, 150, &Look);
+    FWatchdog = SetTimer(nullptr, 0, 3000, &Watchdog);
+  }
+  ~TMenuProbe() { KillTimer(nullptr, FWatchdog); }
+  UINT_PTR FWatchdog;
+};
+
+}  // namespace
+
+TEST(CaptionButtons, SystemMenuItemsFollowTheWindowsState) {
+  TSkinnedWorld world;
+  auto data = ButtonData();
+  SkinManager->FMainSkinData = data.get();
+  TButtonWindow w(*data);
+  ASSERT_NE(w.Form, nullptr);
+  w.Form->BuildSysMenu();
+  ASSERT_NE(w.Form->FSysMenu, nullptr);
+  fw::TPopupMenu& menu = *w.Form->FSysMenu;
+  EXPECT_EQ(menu.Tag, 33333);
+  fw::TMenuItem* restore = nullptr;
+  fw::TMenuItem* maximize = nullptr;
+  for (int i = 0; i < menu.Items()->Count(); ++i) {
+    fw::TMenuItem* item = menu.Items()->Items(i);
+    if ((item->Tag & 0xFFF0) == SC_RESTORE) restore = item;
+    if ((item->Tag & 0xFFF0) == SC_MAXIMIZE) maximize = item;
+  }
+  ASSERT_NE(restore, nullptr);
+  ASSERT_NE(maximize, nullptr);
+  EXPECT_FALSE(restore->Enabled());
+  EXPECT_TRUE(maximize->Enabled());
+  EXPECT_EQ(maximize->ImageIndex(), 1);
+  maximize->Click();
+  Pump();
+  EXPECT_TRUE(IsZoomed(w.Handle()));
+
+  // A right click on the caption opens it; it stays open until it is closed.
+  ShowWindow(w.Handle(), SW_RESTORE);
+  Pump();
+  w.Activate();
+  {
+    TMenuProbe probe(w.Form);
+    SendMessageW(w.Handle(), WM_NCRBUTTONDOWN, HTCAPTION, w.Screen(w.W() / 2, kCaption / 2));
+    EXPECT_TRUE(TMenuProbe::Tracking);
+  }
+  EXPECT_FALSE(w.Form->FTracking);
+}
+
+TEST(MenuBar, TheBandShowsTheMenusItemsInTheFrame) {
+  TSkinnedWorld world;
+  auto data = ButtonData();
+  SkinManager->FMainSkinData = data.get();
+  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, true);
+  ASSERT_NE(w.Form, nullptr);
+  TWinSkinMenu* bar = w.Form->FMenuBar;
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(GetMenu(w.Handle()), nullptr);  // the band draws it
+  ASSERT_EQ(bar->Count(), 3);
+  EXPECT_EQ(bar->Button(0)->FCaption, L"&F 文件");
+  EXPECT_EQ(bar->Button(1)->FCaption, L"&H 帮助");
+  EXPECT_EQ(bar->Button(2)->FCaption, L"&X 退出");
+  EXPECT_NE(bar->Button(0)->FSubMenu, nullptr);
+  EXPECT_FALSE(bar->Button(2)->FEnabled);
+  // The band's colour beside the buttons; texts in the bar's text colour, a disabled one in the
+  // shadow colour.
+  w.Form->PaintFrame(nullptr);
+  const int bandY = kCaption + w.Form->FMenuHeight / 2;
+  EXPECT_EQ(w.Pixel({kSide + 2, bandY}), kBandActive);
+  const auto count = [&](const RECT& r, std::uint32_t colour) {
+    int n = 0;
+    HDC dc = GetWindowDC(w.Handle());
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) {
+        const COLORREF c = GetPixel(dc, x, y);
+        n += static_cast<std::uint32_t>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c)) == colour;
+      }
+    ReleaseDC(w.Handle(), dc);
+    return n;
+  };
+  EXPECT_GT(count(bar->Button(0)->FBounds, kMenuText), 0);
+  EXPECT_EQ(count(bar->Button(0)->FBounds, kShadow), 0);
+  EXPECT_GT(count(bar->Button(2)->FBounds, kShadow), 0);
+  EXPECT_EQ(count(bar->Button(2)->FBounds, kMenuText), 0);
+  // Buttons lie in the band, one after the other.
+  EXPECT_GE(bar->Button(0)->FBounds.top, kCaption);
+  EXPECT_LE(bar->Button(0)->FBounds.right, bar->Button(1)->FBounds.left);
+  EXPECT_EQ(bar->ButtonAt({bar->Button(1)->FBounds.left + 2, bandY}), bar->Button(1));
+  // Alt+H finds its button; an unknown letter none; a disabled button is never found.
+  EXPECT_EQ(w.Form->FindAccelButton(L'h'), bar->Button(1));
+  EXPECT_EQ(w.Form->FindAccelButton(L'q'), nullptr);
+  EXPECT_EQ(w.Form->FindAccelButton(L'x'), nullptr);
+
+  // Off again: the window shows its own menu once more.
+  const HMENU menu = bar->FMenuHandle;
+  world.TakeOff(w.Form);
+  EXPECT_EQ(GetMenu(w.Handle()), menu);
+}
+
+
+TEST(MenuBar, KeyboardOpensTheBandsMenusAndTheSystemMenu) {
+  TSkinnedWorld world;
+  auto data = ButtonData();
+  SkinManager->FMainSkinData = data.get();
+  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, true);
+  ASSERT_NE(w.Form, nullptr);
+  {
+    // The menu key alone (Alt, F10) opens the first drop-down of the band.
+    TMenuProbe probe(w.Form);
+    EXPECT_EQ(SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0), 1);
+    EXPECT_TRUE(TMenuProbe::Tracking);
+    EXPECT_EQ(TMenuProbe::OpenButton, 0);
+    EXPECT_FALSE(w.Form->FTracking);
+    EXPECT_EQ(MenuTracking.OpenButtonIndex, -1);
+  }
+  {
+    // Alt+F (as the system turns it into a menu command) opens the drop-down of "&F 文件".
+    TMenuProbe probe(w.Form);
+    EXPECT_EQ(SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_KEYMENU, L'f'), 1);
+    EXPECT_EQ(TMenuProbe::OpenButton, 0);
+  }
+  // Alt+H: an item without a drop-down is a command of its own.
+  w.Window.Seen.clear();
+  EXPECT_EQ(SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_KEYMENU, L'h'), 1);
+  Pump();
+  EXPECT_EQ(w.Window.Count(WM_COMMAND), 1);
+  {
+    // Alt+Space: the skinned system menu.
+    TMenuProbe probe(w.Form);
+    SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_KEYMENU, L' ');
+    EXPECT_TRUE(TMenuProbe::Tracking);
+    EXPECT_EQ(TMenuProbe::OpenButton, -1);
+  }
+  // Alt+F4 still closes.
+  const HWND handle = w.Handle();
+  SendMessageW(handle, WM_SYSKEYDOWN, VK_F4, 0x20000000);
+  Pump();
+  EXPECT_FALSE(IsWindow(handle));
+}

@@ -409,3 +409,139 @@ TEST(MenuBar, KeyboardOpensTheBandsMenusAndTheSystemMenu) {
   Pump();
   EXPECT_FALSE(IsWindow(handle));
 }
+
+namespace {
+
+// A mouse gesture given as the system's own input, step by step from a timer while the system's
+// move or size loop runs: press at From, move by Delta, release.
+struct TDrag {
+  static inline POINT From{}, Delta{};
+  static inline int Step = 0;
+  static void Send(DWORD flags, POINT p) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((p.x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = static_cast<LONG>((p.y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof in);
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    const POINT half{From.x + Delta.x / 2, From.y + Delta.y / 2};
+    const POINT to{From.x + Delta.x, From.y + Delta.y};
+    switch (Step++) {
+      case 0: Send(0, half); break;
+      case 1: Send(0, to); break;
+      case 2: Send(0, to); break;
+      default:
+        Send(MOUSEEVENTF_LEFTUP, to);
+        KillTimer(nullptr, id);
+        break;
+    }
+  }
+  // Runs the gesture; returns when the system's loop (if any) has ended.
+  static void Run(HWND wnd, POINT from, POINT delta) {
+    From = from;
+    Delta = delta;
+    Step = 0;
+    SetForegroundWindow(wnd);
+    Send(0, from);
+    Pump(30);
+    SetTimer(nullptr, 0, 60, &Tick);
+    Send(MOUSEEVENTF_LEFTDOWN, from);
+    PumpUntil([] { return Step > 3; }, 3000);
+    Pump(60);
+  }
+};
+
+}  // namespace
+
+TEST(CaptionMouse, DragsMoveAndSizeTheWindowByTheDelta) {
+  TSkinnedWorld world;
+  auto data = ButtonData();
+  SkinManager->FMainSkinData = data.get();
+  TButtonWindow w(*data);
+  ASSERT_NE(w.Form, nullptr);
+  // The caption moves the window.
+  RECT before = w.Rect();
+  TDrag::Run(w.Handle(), {before.left + w.W() / 2, before.top + kCaption / 2}, {40, 30});
+  RECT after = w.Rect();
+  EXPECT_EQ(after.left - before.left, 40);
+  EXPECT_EQ(after.top - before.top, 30);
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+  // The bottom-right corner of the skinned border sizes it.
+  before = after;
+  TDrag::Run(w.Handle(), {before.right - 2, before.bottom - 2}, {30, 20});
+  after = w.Rect();
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ((after.right - after.left) - (before.right - before.left), 30);
+  EXPECT_EQ((after.bottom - after.top) - (before.bottom - before.top), 20);
+  // The bottom edge dragged far up: never less than the skinned frame, never a negative client.
+  before = after;
+  TDrag::Run(w.Handle(), {before.left + w.W() / 2, before.bottom - 2}, {0, -(before.bottom - before.top) - 100});
+  after = w.Rect();
+  RECT client{};
+  GetClientRect(w.Handle(), &client);
+  EXPECT_GE(client.bottom, 0);
+  EXPECT_GE(after.bottom - after.top, kCaption + kBottom);
+  SetCursorPos(1200, 1000);
+}
+
+namespace {
+
+// Keys given as the system's own input from a timer while the system's keyboard move or size
+// loop runs: Right twice, then Return.
+struct TKeys {
+  static inline int Step = 0;
+  static void Key(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof in);
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    switch (Step++) {
+      case 0:
+      case 1:
+        Key(VK_RIGHT, false);
+        Key(VK_RIGHT, true);
+        break;
+      default:
+        Key(VK_RETURN, false);
+        Key(VK_RETURN, true);
+        KillTimer(nullptr, id);
+        break;
+    }
+  }
+  static void Run(HWND wnd, UINT command) {
+    Step = 0;
+    SetTimer(nullptr, 0, 80, &Tick);
+    SendMessageW(wnd, WM_SYSCOMMAND, command, 0);
+    PumpUntil([] { return Step > 2; }, 3000);
+    Pump(60);
+  }
+};
+
+}  // namespace
+
+TEST(CaptionMouse, KeyboardMoveAndSize) {
+  TSkinnedWorld world;
+  auto data = ButtonData();
+  SkinManager->FMainSkinData = data.get();
+  TButtonWindow w(*data);
+  ASSERT_NE(w.Form, nullptr);
+  // The system's keyboard loops: Right moves or sizes by its step, Return ends.
+  const RECT before = w.Rect();
+  TKeys::Run(w.Handle(), SC_MOVE);
+  const RECT moved = w.Rect();
+  EXPECT_GT(moved.left, before.left);
+  EXPECT_EQ(moved.right - moved.left, before.right - before.left);
+  TKeys::Run(w.Handle(), SC_SIZE);
+  const RECT sized = w.Rect();
+  EXPECT_GT(sized.right - sized.left, moved.right - moved.left);
+  // The skin's frame stays around the client area.
+  RECT c{};
+  GetClientRect(w.Handle(), &c);
+  EXPECT_EQ((sized.right - sized.left) - c.right, 2 * kSide);
+  SetCursorPos(1200, 1000);
+}

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "FormSkinFixture.h"
+#include "skin/manager/WinSkinMenu.h"
 
 using namespace skin;
 using namespace formtest;
@@ -563,4 +564,76 @@ TEST(MDIFormSkin, TheManagerForgetsAClientAndFrameThatAreGone) {
   Pump();
   EXPECT_EQ(SkinManager->FMDIFrame, nullptr);
   EXPECT_EQ(SkinManager->FMDIClient, nullptr);
+}
+
+// A maximised child's three buttons are drawn at the right of the frame's menu band and act on
+// the active child.
+TEST(MDIFormSkin, MaximisedChildButtonsInTheMenuBand) {
+  TSkinnedWorld world(true);
+  // Minimise, restore and close, four states each, 12 x 12.
+  const std::vector<std::uint32_t> colours{0xA00000, 0xA00001, 0xA00002, 0xA00003, 0x00A000, 0x00A001,
+                                           0x00A002, 0x00A003, 0x0000A0, 0x0000A1, 0x0000A2, 0x0000A3};
+  TestSkin s = FrameSkin();
+  s.Strip("mdi.bmp", 12, 12, colours);
+  s.Ini += "[MDICONTROLS]\nImage=mdi.bmp\n";
+  ASSERT_TRUE(LoadTestSkin(*world.Data, s));
+  SkinManager->InstallHook();
+  TMDIFrame frame(L"框架");
+  HMENU menu = CreateMenu();
+  AppendMenuW(menu, MF_STRING, 100, L"&W 窗口");
+  SetMenu(frame.Handle, menu);
+  ASSERT_TRUE(SkinManager->SkinWindow(frame.Handle));
+  Pump();
+  TWinSkinForm* f = SkinManager->FindSkinForm(frame.Handle);
+  ASSERT_NE(f, nullptr);
+  ASSERT_NE(f->FMenuBar, nullptr);
+  const HWND child = frame.NewChild(L"子窗口");
+  SendMessageW(frame.Client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+  Pump();
+  ASSERT_TRUE(IsZoomed(child));
+  SetForegroundWindow(frame.Handle);
+  Pump(30);
+  f->PaintFrame(nullptr);
+
+  // The three buttons lie in the band, right of each other, and show their first frame.
+  std::vector<const TWinSysButton*> mdi;
+  for (const auto& b : f->SysButtons())
+    if (b->FElement->Visibility == 100) mdi.push_back(b.get());
+  ASSERT_EQ(mdi.size(), 3u);
+  RECT wr{};
+  GetWindowRect(frame.Handle, &wr);
+  HDC dc = GetWindowDC(frame.Handle);
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    const RECT& r = mdi[static_cast<std::size_t>(i)]->FBounds;
+    EXPECT_TRUE(mdi[static_cast<std::size_t>(i)]->FVisible);
+    EXPECT_GE(r.top, kCaption);
+    EXPECT_LE(r.bottom, kCaption + f->FMenuHeight);
+    if (i > 0) {
+      EXPECT_GT(r.left, mdi[static_cast<std::size_t>(i - 1)]->FBounds.left);
+    }
+    const COLORREF c = GetPixel(dc, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    EXPECT_EQ(static_cast<std::uint32_t>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c)),
+              colours[static_cast<std::size_t>(4 * i)]);
+  }
+  ReleaseDC(frame.Handle, dc);
+
+  // A click on the restore button restores the child; on the close button closes it.
+  const auto click = [&](const TWinSysButton* b) {
+    const POINT p{(b->FBounds.left + b->FBounds.right) / 2, (b->FBounds.top + b->FBounds.bottom) / 2};
+    PostMessageW(frame.Handle, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(wr.left + p.x, wr.top + p.y));
+    Pump(20);
+    POINT c{wr.left + p.x, wr.top + p.y};
+    ScreenToClient(frame.Handle, &c);
+    PostMessageW(frame.Handle, WM_LBUTTONUP, 0, MAKELPARAM(static_cast<short>(c.x), static_cast<short>(c.y)));
+    Pump(60);
+  };
+  click(mdi[1]);
+  EXPECT_FALSE(IsZoomed(child));
+  EXPECT_FALSE(SkinManager->FMDIMaximized);
+  SendMessageW(frame.Client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+  Pump();
+  f->PaintFrame(nullptr);
+  click(mdi[2]);
+  EXPECT_FALSE(IsWindow(child));
 }

@@ -545,3 +545,75 @@ TEST(CaptionMouse, KeyboardMoveAndSize) {
   EXPECT_EQ((sized.right - sized.left) - c.right, 2 * kSide);
   SetCursorPos(1200, 1000);
 }
+
+TEST(CaptionMouse, DoubleClicks) {
+  TSkinnedWorld world;
+  auto data = ButtonData();
+  SkinManager->FMainSkinData = data.get();
+  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, true);
+  ASSERT_NE(w.Form, nullptr);
+  const auto dblclk = [&](WPARAM code, POINT p) {
+    PostMessageW(w.Handle(), WM_NCLBUTTONDBLCLK, code, w.Screen(p.x, p.y));
+    Pump(60);
+  };
+  // On the caption: maximise, then restore.
+  dblclk(HTCAPTION, {w.W() / 2, kCaption / 2});
+  EXPECT_TRUE(IsZoomed(w.Handle()));
+  dblclk(HTCAPTION, {w.W() / 2, kCaption / 2});
+  EXPECT_FALSE(IsZoomed(w.Handle()));
+  // On a border or the menu band: nothing.
+  const RECT before = w.Rect();
+  dblclk(HTBOTTOM, {w.W() / 2, w.H() - 2});
+  dblclk(HTMENU, {w.W() - 30, kCaption + w.Form->FMenuHeight / 2});
+  EXPECT_FALSE(IsZoomed(w.Handle()));
+  const RECT after = w.Rect();
+  EXPECT_TRUE(EqualRect(&before, &after));
+  // A fast second click on a button is a press: released on it, the button acts.
+  const POINT max = w.ButtonCentre(kMaxX);
+  w.Click(max);
+  ASSERT_TRUE(IsZoomed(w.Handle()));
+  dblclk(HTCAPTION, max);
+  w.Release(max);
+  EXPECT_FALSE(IsZoomed(w.Handle()));
+}
+
+TEST(CaptionButtons, CloseOnAFrameworkFormAsksItFirst) {
+  TSkinnedWorld world;
+  auto data = ButtonData();
+  SkinManager->FMainSkinData = data.get();
+  struct TAsk {
+    int Asked = 0;
+    bool Allow = false;
+    void CloseQuery(fw::TObject*, bool& canClose) {
+      ++Asked;
+      canClose = Allow;
+    }
+  } ask;
+  fw::TForm form(nullptr);
+  form.SetBounds(80, 80, 360, 240);
+  form.OnCloseQuery = fw::TCloseQueryEvent::Of<&TAsk::CloseQuery>(&ask);
+  form.Show();
+  ASSERT_TRUE(SkinManager->SkinWindow(form.Handle()));
+  Pump();
+  SetForegroundWindow(form.Handle());
+  Pump(30);
+  RECT r{};
+  GetWindowRect(form.Handle(), &r);
+  const int W = r.right - r.left;
+  const POINT close{W - kCloseX + kButton / 2, 5 + kButton / 2};
+  const auto click = [&] {
+    PostMessageW(form.Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + close.x, r.top + close.y));
+    Pump(20);
+    POINT c{r.left + close.x, r.top + close.y};
+    ScreenToClient(form.Handle(), &c);
+    PostMessageW(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(static_cast<short>(c.x), static_cast<short>(c.y)));
+    Pump(60);
+  };
+  click();
+  EXPECT_EQ(ask.Asked, 1);
+  EXPECT_TRUE(IsWindowVisible(form.Handle()));  // refused
+  ask.Allow = true;
+  click();
+  EXPECT_EQ(ask.Asked, 2);
+  EXPECT_FALSE(IsWindowVisible(form.Handle()));  // closed (a form that is not the main one hides)
+}

@@ -586,6 +586,10 @@ bool TWinSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
     case WM_NCHITTEST:
       result = OnNcHitTest(wParam, lParam);
       return true;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (OwnerDrawSysMenu(msg, wParam, lParam, result)) return true;
+      break;
     case WM_NCMOUSEMOVE:
       if (OnNcMouseMove(wParam, lParam)) {
         result = 0;

@@ -218,6 +218,7 @@ private:
   void SettleHotObject();
   void RunAction(TWinSysButton& button);
   void SysMenuClick(fw::TObject* sender);
+  bool OwnerDrawSysMenu(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool OnSysCommand(WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool OnCommand(WPARAM wParam);
   std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;

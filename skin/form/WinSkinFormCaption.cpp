@@ -558,6 +558,9 @@ void TWinSkinForm::BuildSysMenu() {
   FSysMenuHandle = system;
   auto menu = std::make_unique<fw::TPopupMenu>(nullptr);
   menu->Tag = kSysMenuTag;
+  // The glyphs of restore, maximise, minimise and close; the items are drawn through the
+  // window's owner-draw messages (OwnerDrawSysMenu).
+  if (FSkinData) menu->SetImages(&FSkinData->MenuGlyphs());
   const int count = GetMenuItemCount(system);
   for (int i = 0; i < count; ++i) {
     wchar_t text[81] = {};
@@ -599,6 +602,16 @@ void TWinSkinForm::BuildSysMenu() {
     menu->Items()->Add(item);
   }
   FSysMenu = std::move(menu);
+}
+
+// The skinned system menu's items are measured and drawn by the menu itself, for a window of
+// any kind (the system sends the messages to the window that owns the open menu).
+bool TWinSkinForm::OwnerDrawSysMenu(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (wParam != 0 || !FSysMenu || !FTracking) return false;
+  fw::TMessage m{msg, wParam, lParam, 0};
+  if (!FSysMenu->DispatchDrawMessage(FHandle, m)) return false;
+  result = TRUE;
+  return true;
 }
 
 void TWinSkinForm::SysMenuClick(fw::TObject* sender) {

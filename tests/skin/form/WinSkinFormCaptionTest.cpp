@@ -261,10 +261,26 @@ struct TMenuProbe {
   static inline TWinSkinForm* Form = nullptr;
   static inline bool Tracking = false;
   static inline int OpenButton = -2;
+  static inline int PopupHeight = 0;
+  static inline int DarkPixels = 0;  // text drawn in the open popup
   static void CALLBACK Look(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     Tracking = Form && Form->FTracking;
     OpenButton = MenuTracking.OpenButtonIndex;
+    PopupHeight = 0;
+    if (HWND popup = FindWindowW(L"#32768", nullptr)) {
+      RECT r{};
+      GetWindowRect(popup, &r);
+      PopupHeight = r.bottom - r.top;
+      DarkPixels = 0;
+      HDC dc = GetWindowDC(popup);
+      for (int y = 4; y < PopupHeight - 4; ++y)
+        for (int x = 4; x < r.right - r.left - 4; ++x) {
+          const COLORREF c = GetPixel(dc, x, y);
+          DarkPixels += GetRValue(c) + GetGValue(c) + GetBValue(c) < 200;
+        }
+      ReleaseDC(popup, dc);
+    }
     EndMenu();
   }
   static void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
@@ -315,6 +331,11 @@ TEST(CaptionButtons, SystemMenuItemsFollowTheWindowsState) {
     TMenuProbe probe(w.Form);
     SendMessageW(w.Handle(), WM_NCRBUTTONDOWN, HTCAPTION, w.Screen(w.W() / 2, kCaption / 2));
     EXPECT_TRUE(TMenuProbe::Tracking);
+    // Its items carry the skin's glyphs and are measured and drawn through the window (an
+    // owner-drawn item nobody draws stays blank).
+    EXPECT_EQ(w.Form->FSysMenu->Images(), &data->MenuGlyphs());
+    EXPECT_GT(TMenuProbe::PopupHeight, 5 * 12);
+    EXPECT_GT(TMenuProbe::DarkPixels, 20);
   }
   EXPECT_FALSE(w.Form->FTracking);
 }
@@ -616,4 +637,67 @@ TEST(CaptionButtons, CloseOnAFrameworkFormAsksItFirst) {
   click();
   EXPECT_EQ(ask.Asked, 2);
   EXPECT_FALSE(IsWindowVisible(form.Handle()));  // closed (a form that is not the main one hides)
+}
+
+TEST(CaptionButtons, ShownWhileTheWindowSaysSo) {
+  TSkinnedWorld world;
+  TestSkin skin = ButtonSkin(kSide);
+  skin.Ini += "[BUTTON.ASKED]\nAction=51\nAlign=0\nXcoord=70\nYcoord=5\nVisibility=1500\nButtonImage=custom.bmp\nframe=4\n";
+  auto data = std::make_unique<TSkinData>(nullptr);
+  ASSERT_TRUE(LoadTestSkin(*data, skin));
+  EnsureSkinManager().AddSkinData(data.get());
+  SkinManager->FMainSkinData = data.get();
+  // A framework form that answers the question through its WindowProc.
+  struct TAnswer {
+    fw::TWndMethod Previous;
+    LRESULT Answer = 0;
+    WPARAM Asked = 0;
+    LPARAM Action = 0;
+    void Proc(fw::TMessage& m) {
+      if (m.Msg == WM_SKIN_BUTTONVISIBLE) {
+        Asked = m.WParam;
+        Action = m.LParam;
+        m.Result = Answer;
+        return;
+      }
+      Previous(m);
+    }
+  } answer;
+  fw::TForm form(nullptr);
+  form.SetBounds(80, 80, 360, 240);
+  form.HandleNeeded();
+  answer.Previous = form.WindowProc;
+  form.WindowProc = fw::TWndMethod::Of<&TAnswer::Proc>(&answer);
+  form.Show();
+  ASSERT_TRUE(SkinManager->SkinWindow(form.Handle()));
+  Pump();
+  TWinSkinForm* f = SkinManager->FindSkinForm(form.Handle());
+  ASSERT_NE(f, nullptr);
+  const auto asked = [&]() -> const TWinSysButton* {
+    for (const auto& b : f->SysButtons())
+      if (b->FElement->Action == 51) return b.get();
+    return nullptr;
+  };
+  ASSERT_NE(asked(), nullptr);
+  f->PaintFrame(nullptr);
+  EXPECT_FALSE(asked()->FVisible);
+  EXPECT_EQ(answer.Asked, 1500u);
+  EXPECT_EQ(answer.Action, 51);
+  answer.Answer = 1;
+  f->PaintFrame(nullptr);
+  EXPECT_TRUE(asked()->FVisible);
+  // Its click tells the window its Action.
+  form.WindowProc = answer.Previous;
+  RECT r{};
+  GetWindowRect(form.Handle(), &r);
+  const POINT p{70 + kButton / 2, 5 + kButton / 2};
+  MSG msg;
+  while (PeekMessageW(&msg, form.Handle(), WM_SKIN_CUSTOMBUTTON, WM_SKIN_CUSTOMBUTTON, PM_REMOVE)) {
+  }
+  SendMessageW(form.Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + p.x, r.top + p.y));
+  POINT c{r.left + p.x, r.top + p.y};
+  ScreenToClient(form.Handle(), &c);
+  SendMessageW(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(static_cast<short>(c.x), static_cast<short>(c.y)));
+  ASSERT_TRUE(PeekMessageW(&msg, form.Handle(), WM_SKIN_CUSTOMBUTTON, WM_SKIN_CUSTOMBUTTON, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 51u);
 }

@@ -8,6 +8,7 @@
 #include "skin/data/SysEntries.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/form/WinSkinForm.h"
+#include "skin/manager/WinSkinPopMenu.h"
 
 namespace skin {
 
@@ -64,6 +65,7 @@ TSkinManage::~TSkinManage() {
   FEnabled = false;
   FTimer.reset();
   if (!FForms.empty()) FreeAllForms();
+  FreePopups(nullptr);
   FSkinDatas.clear();
   if (SkinManager == this) SkinManager = nullptr;
 }
@@ -82,6 +84,8 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
   std::erase(FSkinDatas, data);
   if (FMainSkinData == data) FMainSkinData = nullptr;
   if (FPendingSkinData == data) FPendingSkinData = nullptr;
+  // Popups drawn with it pass their messages on from now on.
+  FreePopups(data);
   // A skin that goes away takes its windows' skins with it.
   for (std::size_t i = FForms.size(); i-- > 0;)
     if (i < FForms.size() && FForms[i]->FSkinData == data) TakeOff(FForms[i]);
@@ -131,6 +135,9 @@ LRESULT CALLBACK TSkinManage::CBTHook(int code, WPARAM wParam, LPARAM lParam) {
         case HCBT_CREATEWND:
           self->OnCreateWindow(window, *reinterpret_cast<const CBT_CREATEWNDW*>(lParam));
           break;
+        case HCBT_DESTROYWND:
+          self->UnskinPopupMenu(window);
+          break;
         case HCBT_ACTIVATE:
           if (self->FState == msWaiting) self->FState = msRunning;
           self->SkinWindow(window);
@@ -150,9 +157,9 @@ void TSkinManage::OnCreateWindow(HWND window, const CBT_CREATEWNDW& create) {
   if (!cs) return;
   // The class is read from the window: the creation record may name it by an atom.
   const std::wstring className = ClassNameOf(window);
-  // Popup menus (#32768) and size grips are skinned by the menu and control parts of the engine.
+  // Size grips are skinned by the control part of the engine.
+  if (!(cs->style & WS_CHILD) && className == L"#32768") SkinPopupMenu(window);
   if (cs->dwExStyle & WS_EX_MDICHILD) SkinWindow(window);
-  (void)className;
 }
 
 // ---------------------------------------------------------------------------
@@ -364,6 +371,92 @@ void TSkinManage::RunAction(fw::TObject*) {
   }
   // Last, so that a request made by the handler is kept.
   if (std::find(FSkinDatas.begin(), FSkinDatas.end(), data) != FSkinDatas.end()) data->SkinChanged();
+}
+
+// ---------------------------------------------------------------------------
+// Popup menus
+// ---------------------------------------------------------------------------
+
+bool TSkinManage::SkinPopupMenu(HWND window) {
+  if (!FEnabled || !IsWindow(window)) return false;
+  if (SendMessageW(window, WM_SKIN_QUERY, 0, 0) == 1) return false;
+  if (HasPopupSkin(window)) return false;
+  TSkinData* data = ChooseSkinData(window);
+  if (!data || data->NoSkin()) return false;
+  const TSkinControlTypes kinds = data->SkinControls;
+  bool allowed = false;
+  switch (FMenuMode) {
+    case 0: allowed = kinds & SetOf(xcPopupMenu); break;
+    case 1: allowed = kinds & (SetOf(xcMainMenu) | SetOf(xcMenuItem)); break;
+    case 2: allowed = kinds & SetOf(xcSystemMenu); break;
+    default: allowed = true; break;
+  }
+  if (!allowed) return false;
+  auto popup = std::make_unique<TWinSkinPopMenu>();
+  popup->Attach(window, data, nullptr);
+  if (FMenuBarPopup) popup->FMenuBarPopup = true;
+  FPopups.push_back(std::move(popup));
+  return false;
+}
+
+bool TSkinManage::UnskinPopupMenu(HWND window) {
+  bool found = false;
+  for (auto it = FPopups.begin(); it != FPopups.end(); ++it)
+    if ((*it)->FHandle == window) {
+      // Taken out of the list first: unhooking may run code that looks at the list.
+      std::unique_ptr<TWinSkinPopMenu> popup = std::move(*it);
+      FPopups.erase(it);
+      popup->Unhook();
+      found = true;
+      break;
+    }
+  if (FPopups.empty()) {
+    FMenuBarPopup = false;
+    FMenuMode = 0;
+  }
+  return found;
+}
+
+bool TSkinManage::HasPopupSkin(HWND window) const {
+  return std::any_of(FPopups.begin(), FPopups.end(), [window](const auto& p) { return p->FHandle == window; });
+}
+
+void TSkinManage::MarkMenuBarPopups() {
+  for (const auto& p : FPopups) p->FMenuBarPopup = true;
+}
+
+void TSkinManage::TagPopup(HMENU menu) {
+  for (auto it = FPopups.rbegin(); it != FPopups.rend(); ++it)
+    if (!(*it)->FMenu) {
+      (*it)->FMenu = menu;
+      return;
+    }
+}
+
+TWinSkinPopMenu* TSkinManage::FindPopup(HMENU menu) const {
+  for (const auto& p : FPopups)
+    if (p->FMenu == menu) return p.get();
+  return nullptr;
+}
+
+fw::TBitmap* TSkinManage::PopupBitmapOf(HMENU menu) const {
+  TWinSkinPopMenu* p = menu ? FindPopup(menu) : nullptr;
+  return p ? &p->Bitmap() : nullptr;
+}
+
+POINT TSkinManage::PopupClientOrigin(HMENU menu) const {
+  TWinSkinPopMenu* p = menu ? FindPopup(menu) : nullptr;
+  return p ? p->ClientOrigin() : POINT{0, 0};
+}
+
+// Unhooks and frees the popup skins drawn with data (all of them for null).
+void TSkinManage::FreePopups(TSkinData* data) {
+  for (std::size_t i = FPopups.size(); i-- > 0;) {
+    if (i >= FPopups.size() || (data && FPopups[i]->FSkinData != data)) continue;
+    std::unique_ptr<TWinSkinPopMenu> popup = std::move(FPopups[i]);
+    FPopups.erase(FPopups.begin() + static_cast<std::ptrdiff_t>(i));
+    popup->Unhook();
+  }
 }
 
 void TSkinManage::SetMDIMaximized(bool value) {

@@ -17,6 +17,7 @@ namespace skin {
 
 class TSkinData;
 class TWinSkinForm;
+class TWinSkinPopMenu;
 
 // Kinds of request of RequestAction.
 enum TSkinAction : int { saNone = 0, saSkin = 1, saUnskin = 2, saRefresh = 3 };
@@ -51,6 +52,24 @@ public:
   TWinSkinForm* FindSkinForm(HWND window) const;
   void SetMDIMaximized(bool value);
   const std::vector<TWinSkinForm*>& Forms() const { return FForms; }
+
+  // Popup menus. The hook gives every popup menu window ("#32768", not a child) its skin when
+  // the kind of menu (FMenuMode) is one the skin data skins, and frees it when the window is
+  // destroyed; once no popup is skinned, FMenuMode and FMenuBarPopup go back to 0 and False.
+  // Both answer false, as nobody needs an answer.
+  bool SkinPopupMenu(HWND window);
+  bool UnskinPopupMenu(HWND window);
+  bool HasPopupSkin(HWND window) const;
+  // Every open popup skin was opened from a skinned menu bar.
+  void MarkMenuBarPopups();
+  // The newest popup skin not yet tied to a menu shows this menu.
+  void TagPopup(HMENU menu);
+  // The background image of the popup that shows this menu, or null.
+  fw::TBitmap* PopupBitmapOf(HMENU menu) const;
+  // Where that popup's client origin lies in its background image (item rectangles are client
+  // coordinates); (0, 0) when no popup shows the menu.
+  POINT PopupClientOrigin(HMENU menu) const;
+  const std::vector<std::unique_ptr<TWinSkinPopMenu>>& Popups() const { return FPopups; }
 
   bool FEnabled = false;
   int FState = msWaiting;
@@ -89,6 +108,9 @@ private:
   HHOOK FHook = nullptr;
   bool FScanning = false;
   std::vector<TWinSkinForm*> FForms;
+  std::vector<std::unique_ptr<TWinSkinPopMenu>> FPopups;
+  TWinSkinPopMenu* FindPopup(HMENU menu) const;
+  void FreePopups(TSkinData* data);
 };
 
 // The manager of the process, or null before the first skin data component has loaded.

@@ -39,6 +39,31 @@ bool PumpUntil(F done, DWORD ms = 3000) {
   return true;
 }
 
+// A press on a point of a window's frame (window coordinates) and its release, as the system
+// delivers them: the press as a non-client message with the hit code, the release (the window holds
+// the capture by then) in client coordinates; both posted and handled.
+inline void PressFrame(HWND wnd, POINT p, WPARAM hit = HTCAPTION) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  PostMessageW(wnd, WM_NCLBUTTONDOWN, hit, MAKELPARAM(r.left + p.x, r.top + p.y));
+  Pump(20);
+}
+inline LPARAM ClientPoint(HWND wnd, POINT p) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  POINT c{r.left + p.x, r.top + p.y};
+  ScreenToClient(wnd, &c);
+  return MAKELPARAM(static_cast<short>(c.x), static_cast<short>(c.y));
+}
+inline void ReleaseFrame(HWND wnd, POINT p) {
+  PostMessageW(wnd, WM_LBUTTONUP, 0, ClientPoint(wnd, p));
+  Pump(60);
+}
+inline void ClickFrame(HWND wnd, POINT p, WPARAM hit = HTCAPTION) {
+  PressFrame(wnd, p, hit);
+  ReleaseFrame(wnd, p);
+}
+
 // Colours of the test skin (0xRRGGBB), one per side and frame.
 constexpr std::uint32_t kLeftActive = 0x10A020, kLeftInactive = 0x106020, kRightActive = 0x20A010,
                         kRightInactive = 0x206010, kTopActive = 0x3050C0, kTopInactive = 0x707080,

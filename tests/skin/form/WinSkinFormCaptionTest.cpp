@@ -109,18 +109,11 @@ struct TButtonWindow {
   POINT CustomCentre() const { return {kCustomX + kButton / 2, 5 + kButton / 2}; }
   // Press and release as the system delivers them: the press in window terms, the release (the
   // window holds the capture) in client coordinates, both posted.
-  void Press(POINT p) { PostMessageW(Window.Handle, WM_NCLBUTTONDOWN, HTCAPTION, Screen(p.x, p.y)); Pump(20); }
+  void Press(POINT p) { PressFrame(Window.Handle, p); }
   void MoveCaptured(POINT p) { PostMessageW(Window.Handle, WM_MOUSEMOVE, MK_LBUTTON, Client(p)); Pump(20); }
-  void Release(POINT p) { PostMessageW(Window.Handle, WM_LBUTTONUP, 0, Client(p)); Pump(60); }
-  void Click(POINT p) {
-    Press(p);
-    Release(p);
-  }
-  LPARAM Client(POINT p) const {
-    POINT s{Rect().left + p.x, Rect().top + p.y};
-    ScreenToClient(Window.Handle, &s);
-    return MAKELPARAM(static_cast<short>(s.x), static_cast<short>(s.y));
-  }
+  void Release(POINT p) { ReleaseFrame(Window.Handle, p); }
+  void Click(POINT p) { ClickFrame(Window.Handle, p); }
+  LPARAM Client(POINT p) const { return ClientPoint(Window.Handle, p); }
   std::uint32_t Pixel(POINT p) const {
     HDC dc = GetWindowDC(Window.Handle);
     const COLORREF c = GetPixel(dc, p.x, p.y);
@@ -620,16 +613,8 @@ TEST(CaptionButtons, CloseOnAFrameworkFormAsksItFirst) {
   Pump(30);
   RECT r{};
   GetWindowRect(form.Handle(), &r);
-  const int W = r.right - r.left;
-  const POINT close{W - kCloseX + kButton / 2, 5 + kButton / 2};
-  const auto click = [&] {
-    PostMessageW(form.Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + close.x, r.top + close.y));
-    Pump(20);
-    POINT c{r.left + close.x, r.top + close.y};
-    ScreenToClient(form.Handle(), &c);
-    PostMessageW(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(static_cast<short>(c.x), static_cast<short>(c.y)));
-    Pump(60);
-  };
+  const POINT close{(r.right - r.left) - kCloseX + kButton / 2, 5 + kButton / 2};
+  const auto click = [&] { ClickFrame(form.Handle(), close); };
   click();
   EXPECT_EQ(ask.Asked, 1);
   EXPECT_TRUE(IsWindowVisible(form.Handle()));  // refused

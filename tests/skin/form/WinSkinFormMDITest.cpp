@@ -620,13 +620,8 @@ TEST(MDIFormSkin, MaximisedChildButtonsInTheMenuBand) {
 
   // A click on the restore button restores the child; on the close button closes it.
   const auto click = [&](const TWinSysButton* b) {
-    const POINT p{(b->FBounds.left + b->FBounds.right) / 2, (b->FBounds.top + b->FBounds.bottom) / 2};
-    PostMessageW(frame.Handle, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(wr.left + p.x, wr.top + p.y));
-    Pump(20);
-    POINT c{wr.left + p.x, wr.top + p.y};
-    ScreenToClient(frame.Handle, &c);
-    PostMessageW(frame.Handle, WM_LBUTTONUP, 0, MAKELPARAM(static_cast<short>(c.x), static_cast<short>(c.y)));
-    Pump(60);
+    ClickFrame(frame.Handle, {(b->FBounds.left + b->FBounds.right) / 2, (b->FBounds.top + b->FBounds.bottom) / 2},
+               HTMENU);
   };
   click(mdi[1]);
   EXPECT_FALSE(IsZoomed(child));

@@ -589,6 +589,12 @@ bool TWinSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
       if (OwnerDrawSysMenu(msg, wParam, lParam, result)) return true;
+      // A drop-down of the band is drawn by the skin while it is open.
+      if (wParam == 0 && FTracking && FTrackedMenu &&
+          (msg == WM_MEASUREITEM ? OnMeasureMenuItem(lParam) : OnDrawMenuItem(lParam))) {
+        result = TRUE;
+        return true;
+      }
       break;
     case WM_NCMOUSEMOVE:
       if (OnNcMouseMove(wParam, lParam)) {

@@ -93,6 +93,10 @@ public:
   bool TrackMenuButton(TMenuBtn* button);
   void ClickMenuButton(TMenuBtn* button);
   TMenuBtn* FindAccelButton(wchar_t key) const;
+  // The skin's menu-item painters, given to the items of framework menus.
+  void MeasureMainItem(fw::TObject* sender, fw::TCanvas& canvas, int& width, int& height);
+  void MeasurePopupItem(fw::TObject* sender, fw::TCanvas& canvas, int& width, int& height);
+  void DrawMenuItem(fw::TObject* sender, fw::TCanvas& canvas, const RECT& rect, bool selected);
 
   // Messages of this form skin's window procedure currently on the stack.
   int MessageDepth() const { return FDepth; }
@@ -222,6 +226,22 @@ private:
   bool OnSysCommand(WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool OnCommand(WPARAM wParam);
   std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
+
+  // Menu items drawn from the skin (WinSkinFormMenuItems.cpp)
+  struct TItemLook {
+    std::wstring Caption;
+    bool Enabled = true, Checked = false, Separator = false;
+    int ImageIndex = -1;
+    fw::TImageList* Images = nullptr;
+  };
+  static TItemLook LookOf(fw::TMenuItem& item);
+  void DrawItemContent(HDC dc, const RECT& r, const TItemLook& item, bool selected);
+  void PaintItem(HDC dc, const RECT& dest, HMENU menu, const TItemLook& item, bool selected, bool separatorFrame);
+  fw::TMenuItem* BandItem(UINT id) const;
+  bool OnMeasureMenuItem(LPARAM lParam);
+  bool OnDrawMenuItem(LPARAM lParam);
+  void SetHandleItemsOwnerDraw(HMENU menu, std::vector<std::pair<HMENU, UINT>>& changed, int depth = 0);
+  void RestoreHandleItems(const std::vector<std::pair<HMENU, UINT>>& changed);
 
   // Menu bar (WinSkinFormMenus.cpp)
   void CreateMenuBar();

@@ -104,9 +104,14 @@ bool TWinSkinForm::TrackMenuButton(TMenuBtn* button) {
   }
   FTrackedMenu = button->FSubMenu;
   const std::shared_ptr<bool> alive = FAlive;
+  // The drop-down's items are drawn by the skin while it is open, their texts kept (typed letters
+  // still choose them); afterwards they draw as before.
+  std::vector<std::pair<HMENU, UINT>> ownerDrawn;
+  SetHandleItemsOwnerDraw(button->FSubMenu, ownerDrawn);
   StartTracking();
   if (button->FEnabled) TrackPopupMenuEx(button->FSubMenu, flags, p.x, p.y, FHandle, nullptr);
   EndTracking();
+  RestoreHandleItems(ownerDrawn);
   if (!*alive) return true;
   if (MenuTracking.TrackingForm == this) MenuTracking.TrackingForm = nullptr;
   FTrackedMenu = nullptr;

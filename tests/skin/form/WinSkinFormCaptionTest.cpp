@@ -686,3 +686,84 @@ TEST(CaptionButtons, ShownWhileTheWindowSaysSo) {
   ASSERT_TRUE(PeekMessageW(&msg, form.Handle(), WM_SKIN_CUSTOMBUTTON, WM_SKIN_CUSTOMBUTTON, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 51u);
 }
+
+namespace {
+
+// The open drop-down as the screen shows it: an item's colour near its right end, for items 0..2.
+struct TDropDownProbe {
+  static inline HMENU Menu = nullptr;
+  static inline std::uint32_t Colours[3] = {};
+  static inline bool Seen = false;
+  static void CALLBACK Look(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    Seen = popup != nullptr;
+    if (popup) {
+      RECT wr{};
+      GetWindowRect(popup, &wr);
+      HDC dc = GetWindowDC(popup);
+      for (int i = 0; i < 3; ++i) {
+        RECT r{};
+        if (!GetMenuItemRect(nullptr, Menu, static_cast<UINT>(i), &r)) continue;
+        const COLORREF c = GetPixel(dc, r.right - 4 - wr.left, r.bottom - 2 - wr.top);
+        Colours[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+      }
+      ReleaseDC(popup, dc);
+    }
+    EndMenu();
+  }
+};
+
+}  // namespace
+
+TEST(MenuBar, DropDownItemsAreDrawnFromTheSkinWhileOpen) {
+  TSkinnedWorld world;
+  // Menu items: normal, separator, (unused), selected, (unused).
+  const std::vector<std::uint32_t> frames{0x30A0F0, 0x20F020, 0x808080, 0xF08030, 0x404040};
+  TestSkin skin = ButtonSkin(kSide);
+  skin.Strip("menuitem.bmp", 12, 12, frames);
+  skin.Ini += "[MenuItem]\nImage=menuitem.bmp\nFrame=5\nLeftWidth=3\nTopHeight=3\nRightWidth=3\nBottomHeight=3\n"
+              "Tile=0\nTrans=0\n";
+  auto data = std::make_unique<TSkinData>(nullptr);
+  ASSERT_TRUE(LoadTestSkin(*data, skin));
+  EnsureSkinManager().AddSkinData(data.get());
+  SkinManager->FMainSkinData = data.get();
+  TButtonWindow w(*data);
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING, 201, L"&O 打开");
+  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(file, MF_STRING, 202, L"&S 保存");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&F 文件");
+  // Skinned again with its menu.
+  world.TakeOff(w.Form);
+  SetMenu(w.Handle(), bar);
+  ASSERT_TRUE(SkinManager->SkinWindow(w.Handle()));
+  Pump();
+  w.Form = SkinManager->FindSkinForm(w.Handle());
+  ASSERT_NE(w.Form, nullptr);
+  ASSERT_NE(w.Form->FMenuBar, nullptr);
+  w.Activate();
+
+  TDropDownProbe::Menu = file;
+  TDropDownProbe::Seen = false;
+  SetTimer(nullptr, 0, 200, &TDropDownProbe::Look);
+  const UINT_PTR watchdog = SetTimer(nullptr, 0, 3000, &TMenuProbe::Watchdog);
+  EXPECT_EQ(SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0), 1);
+  KillTimer(nullptr, watchdog);
+  ASSERT_TRUE(TDropDownProbe::Seen);
+  EXPECT_EQ(TDropDownProbe::Colours[0], frames[3]);  // the first item is selected on opening
+  EXPECT_EQ(TDropDownProbe::Colours[1], frames[1]);  // the separator
+  EXPECT_EQ(TDropDownProbe::Colours[2], frames[0]);
+  // Closed: the items draw themselves again, their texts kept.
+  for (int i = 0; i < 3; ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoW(file, static_cast<UINT>(i), TRUE, &info));
+    EXPECT_FALSE(info.fType & MFT_OWNERDRAW) << i;
+  }
+  wchar_t text[32] = {};
+  GetMenuStringW(file, 0, text, 32, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"&O 打开");
+}

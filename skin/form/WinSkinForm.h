@@ -156,6 +156,8 @@ public:
   HMENU FTrackedMenu = nullptr;
   std::unique_ptr<fw::TPopupMenu> FSysMenu;
   DWORD FLastSysMenuTick = 0;
+  int FClosedButton = -1;  // the band button whose drop-down a click on it just closed
+  DWORD FClosedTick = 0;
   UINT FDoubleClickTime = GetDoubleClickTime();
 
   // Other

@@ -318,6 +318,15 @@ bool TWinSkinForm::OnNcLButtonDown(WPARAM& wParam, LPARAM lParam) {
     if (FShowState == ssMaximized && FActive && wParam == HTCAPTION) wParam = HTMENU;
     return false;
   }
+  if (auto* menuButton = dynamic_cast<TMenuBtn*>(o);
+      menuButton && wParam != HTCLIENT && menuButton->FIndex == FClosedButton &&
+      GetTickCount() - FClosedTick <= FDoubleClickTime) {
+    // The click that closed this button's drop-down, handed on by the system: it stays closed.
+    FClosedButton = -1;
+    menuButton->MouseMove();
+    return true;
+  }
+  FClosedButton = -1;
   if (!FActive) SetForegroundWindow(FHandle);
   o->MouseDown();
   if (auto* menuButton = dynamic_cast<TMenuBtn*>(o)) {

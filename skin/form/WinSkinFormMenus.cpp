@@ -12,6 +12,9 @@
 #include "skin/manager/SkinManage.h"
 #include "skin/manager/WinSkinMenu.h"
 
+// After the framework headers: it defines macros with the names of functions they declare.
+#include <windowsx.h>
+
 namespace skin {
 
 // The menu bar of a window with a menu (not for an MDI child, whose menu is its frame's).
@@ -103,19 +106,43 @@ bool TWinSkinForm::TrackMenuButton(TMenuBtn* button) {
     SkinManager->FMenuBarPopup = true;
   }
   FTrackedMenu = button->FSubMenu;
-  const std::shared_ptr<bool> alive = FAlive;
+  const int index = button->FIndex;
   // The drop-down's items are drawn by the skin while it is open, their texts kept (typed letters
-  // still choose them); afterwards they draw as before.
-  std::vector<std::pair<HMENU, UINT>> ownerDrawn;
-  SetHandleItemsOwnerDraw(button->FSubMenu, ownerDrawn);
+  // still choose them); afterwards they draw as before. Tracking ends on every way out, also when
+  // the window goes away inside the menu's loop.
+  struct TScope {
+    TWinSkinForm* Form;
+    std::shared_ptr<bool> Alive;
+    std::vector<std::pair<HMENU, UINT>> OwnerDrawn;
+    ~TScope() {
+      EndTracking();
+      Form->RestoreHandleItems(OwnerDrawn);
+      if (!*Alive) return;
+      if (MenuTracking.TrackingForm == Form) MenuTracking.TrackingForm = nullptr;
+      Form->FTrackedMenu = nullptr;
+      Form->FTracking = false;
+    }
+  } scope{this, FAlive, {}};
+  SetHandleItemsOwnerDraw(button->FSubMenu, scope.OwnerDrawn);
   StartTracking();
-  if (button->FEnabled) TrackPopupMenuEx(button->FSubMenu, flags, p.x, p.y, FHandle, nullptr);
-  EndTracking();
-  RestoreHandleItems(ownerDrawn);
-  if (!*alive) return true;
-  if (MenuTracking.TrackingForm == this) MenuTracking.TrackingForm = nullptr;
-  FTrackedMenu = nullptr;
-  FTracking = false;
+  const bool enabled = button->FEnabled;
+  if (enabled) TrackPopupMenuEx(FTrackedMenu, flags, p.x, p.y, FHandle, nullptr);
+  if (!*scope.Alive) return true;
+  // A click on this same button closed the drop-down: the system hands that click (a double click,
+  // when it came soon after the one that opened it) to the window next, which must not open it
+  // again.
+  FClosedButton = -1;
+  MSG next;
+  if (enabled && !MenuTracking.MenuSwitched &&
+      PeekMessageW(&next, FHandle, WM_NCLBUTTONDOWN, WM_NCLBUTTONDBLCLK, PM_NOREMOVE) && next.message != WM_NCLBUTTONUP &&
+      next.wParam != HTCLIENT) {
+    const TMenuBtn* under =
+        FMenuBar ? FMenuBar->ButtonAt(ScreenToWindow(GET_X_LPARAM(next.lParam), GET_Y_LPARAM(next.lParam))) : nullptr;
+    if (under && under->FIndex == index) {
+      FClosedButton = index;
+      FClosedTick = GetTickCount();
+    }
+  }
   return true;
 }
 

@@ -299,6 +299,13 @@ void StartTracking() {
 }
 
 void EndTracking() {
+  // The opening key, if nobody took it.
+  if (HWND target = std::exchange(MenuTracking.DownTarget, nullptr); target && IsWindow(target)) {
+    MSG m;
+    if (PeekMessageW(&m, target, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && m.wParam == VK_DOWN &&
+        m.lParam == kOpeningKeyMark)
+      PeekMessageW(&m, target, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
+  }
   if (MenuTracking.FilterHook) UnhookWindowsHookEx(MenuTracking.FilterHook);
   MenuTracking.FilterHook = nullptr;
   MenuTracking.CurrentMenuItem = nullptr;
@@ -341,8 +348,11 @@ LRESULT CALLBACK MenuFilterHook(int code, WPARAM wParam, LPARAM lParam) {
   if (!form) return result;
   try {
     if (!MenuTracking.FirstMessageSeen) {
+      // The drop-down opens with its first item selected. The key is marked, so that a menu closed
+      // before it arrived does not leave it to the window.
       MenuTracking.FirstMessageSeen = true;
-      PostMessageW(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);
+      MenuTracking.DownTarget = msg->hwnd;
+      PostMessageW(msg->hwnd, WM_KEYDOWN, VK_DOWN, kOpeningKeyMark);
     }
     TWinSkinMenu* bar = form->FMenuBar;
     TMenuBtn* target = nullptr;

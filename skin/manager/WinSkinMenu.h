@@ -120,7 +120,10 @@ struct TMenuTracking {
   bool FirstMessageSeen = false;
   bool Switching = false;
   bool MenuSwitched = false;
+  HWND DownTarget = nullptr;  // where the opening key was posted
 };
+// The lParam of the key the filter posts to open a drop-down with its first item selected.
+inline constexpr LPARAM kOpeningKeyMark = 0x41A20001;
 extern TMenuTracking MenuTracking;
 
 void StartTracking();

@@ -767,3 +767,64 @@ TEST(MenuBar, DropDownItemsAreDrawnFromTheSkinWhileOpen) {
   GetMenuStringW(file, 0, text, 32, MF_BYPOSITION);
   EXPECT_STREQ(text, L"&O 打开");
 }
+
+namespace {
+
+// Clicks with the system's own input from a timer: on the band's first button (which opens its
+// drop-down), again on it while it is open, then a look whether anything opened again.
+struct TToggleScript {
+  static inline POINT Button{};
+  static inline int Step = 0;
+  static inline bool OpenAfterFirst = false, OpenAtEnd = true;
+  static bool PopupShown() {
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    return popup && IsWindowVisible(popup);
+  }
+  static void Click() {
+    TDrag::Send(0, Button);
+    TDrag::Send(MOUSEEVENTF_LEFTDOWN, Button);
+    TDrag::Send(MOUSEEVENTF_LEFTUP, Button);
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    switch (Step++) {
+      case 0: Click(); break;
+      case 1:
+        OpenAfterFirst = PopupShown();
+        Click();
+        break;
+      case 3:
+        OpenAtEnd = PopupShown();
+        KillTimer(nullptr, id);
+        if (OpenAtEnd) EndMenu();
+        break;
+      default: break;
+    }
+  }
+};
+
+}  // namespace
+
+TEST(MenuBar, AClickOnTheOpenButtonClosesItsDropDownForGood) {
+  TSkinnedWorld world;
+  auto data = ButtonData();
+  SkinManager->FMainSkinData = data.get();
+  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, true);
+  ASSERT_NE(w.Form, nullptr);
+  ASSERT_NE(w.Form->FMenuBar, nullptr);
+  const RECT b = w.Form->FMenuBar->Button(0)->FBounds;
+  const RECT r = w.Rect();
+  TToggleScript::Button = {r.left + (b.left + b.right) / 2, r.top + (b.top + b.bottom) / 2};
+  TToggleScript::Step = 0;
+  TToggleScript::OpenAfterFirst = false;
+  TToggleScript::OpenAtEnd = true;
+  w.Window.Seen.clear();
+  SetTimer(nullptr, 0, 200, &TToggleScript::Tick);
+  const UINT_PTR watchdog = SetTimer(nullptr, 0, 4000, &TMenuProbe::Watchdog);
+  PumpUntil([] { return TToggleScript::Step > 3; }, 5000);
+  KillTimer(nullptr, watchdog);
+  Pump(60);
+  EXPECT_TRUE(TToggleScript::OpenAfterFirst);
+  EXPECT_FALSE(TToggleScript::OpenAtEnd);
+  EXPECT_FALSE(w.Form->FTracking);
+  SetCursorPos(1200, 1000);
+}

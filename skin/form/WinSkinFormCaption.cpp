@@ -608,6 +608,8 @@ void TWinSkinForm::BuildSysMenu() {
     item->SetChecked((info.fState & MFS_CHECKED) != 0);
     item->SetImageIndex(image);
     item->OnClick = fw::TNotifyEvent::Of<&TWinSkinForm::SysMenuClick>(this);
+    item->OnMeasureItem = fw::TMenuMeasureItemEvent::Of<&TWinSkinForm::MeasurePopupItem>(this);
+    item->OnDrawItem = fw::TMenuDrawItemEvent::Of<&TWinSkinForm::DrawMenuItem>(this);
     menu->Items()->Add(item);
   }
   FSysMenu = std::move(menu);

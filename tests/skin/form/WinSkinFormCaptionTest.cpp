@@ -312,6 +312,9 @@ TEST(CaptionButtons, SystemMenuItemsFollowTheWindowsState) {
   EXPECT_FALSE(restore->Enabled());
   EXPECT_TRUE(maximize->Enabled());
   EXPECT_EQ(maximize->ImageIndex(), 1);
+  // Its items are measured and drawn by the skin's painters.
+  EXPECT_TRUE(maximize->OnDrawItem == fw::TMenuDrawItemEvent::Of<&TWinSkinForm::DrawMenuItem>(w.Form));
+  EXPECT_TRUE(maximize->OnMeasureItem == fw::TMenuMeasureItemEvent::Of<&TWinSkinForm::MeasurePopupItem>(w.Form));
   maximize->Click();
   Pump();
   EXPECT_TRUE(IsZoomed(w.Handle()));

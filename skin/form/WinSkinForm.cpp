@@ -38,6 +38,8 @@ TWinSkinForm::~TWinSkinForm() {
   FreeSysButtons();
   FreeMenuBar(false);
   FSysMenu.reset();
+  // No menu of the form may keep a painter of this object.
+  if (FForm && !(FForm->ComponentState() & fw::csDestroying)) SetPopupMenusOwnerDraw(FForm, false);
   // A form skin freed without Unskin or Unhook (the window went away first) leaves nothing behind.
   if (FForm && FOldFormProc.Assigned()) FForm->WindowProc = FOldFormProc;
   FClientHook.Remove();
@@ -248,6 +250,9 @@ void TWinSkinForm::ActivateSkin() {
       FitRestoredPlacement();
     }
   }
+  // The form's popup menus draw their items from the skin.
+  if (FForm && FFrameOn && FSkinData && (FSkinData->SkinControls & SetOf(xcPopupMenu)))
+    SetPopupMenusOwnerDraw(FForm, true);
   AfterSkin();
   FState = fsRunning;
   if (FTimer) FTimer->SetEnabled(FActive);
@@ -750,8 +755,12 @@ void TWinSkinForm::SkinChanged() {
       if (auto* f = dynamic_cast<fw::TCustomForm*>(FForm->Components(i))) f->SetColor(FSkinData->ButtonFaceColour());
   }
   FState = fsReskinning;
-  if (FFrameOn && FForm) ResizeToSkin(true);
-  else if (FFrameOn) FrameChanged();
+  if (FFrameOn && FForm) {
+    if (FSkinData && (FSkinData->SkinControls & SetOf(xcPopupMenu))) SetPopupMenusOwnerDraw(FForm, true);
+    ResizeToSkin(true);
+  } else if (FFrameOn) {
+    FrameChanged();
+  }
   AfterSkin();
   FState = fsRunning;
 }
@@ -765,6 +774,7 @@ void TWinSkinForm::Unskin() {
     FOldFormProc.Clear();
   }
   if (FForm && !destroying) FForm->SetColor(FSavedColor);
+  if (FForm) SetPopupMenusOwnerDraw(FForm, false);
   if (!FFrameOn) {
     UnhookClient();
     FHook.Remove();
@@ -828,6 +838,7 @@ void TWinSkinForm::Unskin() {
 
 void TWinSkinForm::Unhook() {
   if (FTimer) FTimer->SetEnabled(false);
+  if (FForm && !(FForm->ComponentState() & fw::csDestroying)) SetPopupMenusOwnerDraw(FForm, false);
   FSysMenu.reset();
   FPressed = nullptr;
   // A window of the system's own kind going away gets its menu back, to be freed with it; a

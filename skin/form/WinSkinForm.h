@@ -242,6 +242,7 @@ private:
   fw::TMenuItem* BandItem(UINT id) const;
   bool OnMeasureMenuItem(LPARAM lParam);
   bool OnDrawMenuItem(LPARAM lParam);
+  void SetPopupMenusOwnerDraw(fw::TComponent* owner, bool on);
   void SetHandleItemsOwnerDraw(HMENU menu, std::vector<std::pair<HMENU, UINT>>& changed, int depth = 0);
   void RestoreHandleItems(const std::vector<std::pair<HMENU, UINT>>& changed);
 

@@ -334,4 +334,41 @@ void TWinSkinForm::RestoreHandleItems(const std::vector<std::pair<HMENU, UINT>>&
   }
 }
 
+// ---------------------------------------------------------------------------
+// The framework's popup menus of a skinned form
+// ---------------------------------------------------------------------------
+
+// Every popup menu of owner (and of the forms it owns) draws its items with the skin's painters,
+// except one tagged to keep the system's drawing. Off takes away only the skin's own handlers:
+// an item's drawing of its own stays.
+void TWinSkinForm::SetPopupMenusOwnerDraw(fw::TComponent* owner, bool on) {
+  if (!owner || !FSkinData || FClassName == L"TwwRichEditForm") return;
+  const auto draw = fw::TMenuDrawItemEvent::Of<&TWinSkinForm::DrawMenuItem>(this);
+  const auto measure = fw::TMenuMeasureItemEvent::Of<&TWinSkinForm::MeasurePopupItem>(this);
+  const auto walk = [&](auto&& self, fw::TMenuItem* item) -> void {
+    for (int i = 0; i < item->Count(); ++i) {
+      fw::TMenuItem* child = item->Items(i);
+      if (on) {
+        child->OnDrawItem = draw;
+        if (!child->OnMeasureItem) child->OnMeasureItem = measure;
+      } else {
+        if (child->OnDrawItem == draw) child->OnDrawItem = {};
+        if (child->OnMeasureItem == measure) child->OnMeasureItem = {};
+      }
+      self(self, child);
+    }
+  };
+  for (int i = 0; i < owner->ComponentCount(); ++i) {
+    fw::TComponent* c = owner->Components(i);
+    if (auto* form = dynamic_cast<fw::TCustomForm*>(c)) {
+      SetPopupMenusOwnerDraw(form, on);
+      continue;
+    }
+    auto* menu = dynamic_cast<fw::TPopupMenu*>(c);
+    if (!menu || menu->Tag == FSkinData->DisableTag) continue;
+    walk(walk, menu->Items());
+    menu->SetOwnerDraw(on);
+  }
+}
+
 }  // namespace skin

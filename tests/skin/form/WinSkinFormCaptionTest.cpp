@@ -831,3 +831,65 @@ TEST(MenuBar, AClickOnTheOpenButtonClosesItsDropDownForGood) {
   EXPECT_FALSE(w.Form->FTracking);
   SetCursorPos(1200, 1000);
 }
+
+TEST(MenuItems, TheFormsPopupMenusDrawFromTheSkinAndGetTheirOwnDrawingBack) {
+  TSkinnedWorld world;
+  const std::vector<std::uint32_t> frames{0x30A0F0, 0x20F020, 0x808080, 0xF08030, 0x404040};
+  TestSkin skin = ButtonSkin(kSide);
+  skin.Strip("menuitem.bmp", 12, 12, frames);
+  skin.Ini += "[MenuItem]\nImage=menuitem.bmp\nFrame=5\nLeftWidth=3\nTopHeight=3\nRightWidth=3\nBottomHeight=3\n"
+              "Tile=0\nTrans=0\n";
+  auto data = std::make_unique<TSkinData>(nullptr);
+  ASSERT_TRUE(LoadTestSkin(*data, skin));
+  data->SkinControls |= SetOf(xcPopupMenu);
+  EnsureSkinManager().AddSkinData(data.get());
+  SkinManager->FMainSkinData = data.get();
+
+  fw::TForm form(nullptr);
+  form.SetBounds(80, 80, 360, 240);
+  auto* popup = new fw::TPopupMenu(&form);
+  for (const wchar_t* caption : {L"&A 甲", L"-", L"&B 乙"}) {
+    auto* item = new fw::TMenuItem(popup);
+    item->SetCaption(caption);
+    popup->Items()->Add(item);
+  }
+  // An item with a measure of its own keeps it.
+  struct TOwn {
+    void Measure(fw::TObject*, fw::TCanvas&, int&, int&) {}
+  } own;
+  const auto ownMeasure = fw::TMenuMeasureItemEvent::Of<&TOwn::Measure>(&own);
+  popup->Items()->Items(2)->OnMeasureItem = ownMeasure;
+  form.Show();
+  ASSERT_TRUE(SkinManager->SkinWindow(form.Handle()));
+  Pump();
+  TWinSkinForm* f = SkinManager->FindSkinForm(form.Handle());
+  ASSERT_NE(f, nullptr);
+  fw::TMenuItem* first = popup->Items()->Items(0);
+  EXPECT_TRUE(popup->OwnerDraw());
+  EXPECT_TRUE(first->OnDrawItem == fw::TMenuDrawItemEvent::Of<&TWinSkinForm::DrawMenuItem>(f));
+  EXPECT_TRUE(first->OnMeasureItem == fw::TMenuMeasureItemEvent::Of<&TWinSkinForm::MeasurePopupItem>(f));
+  EXPECT_TRUE(popup->Items()->Items(2)->OnMeasureItem == ownMeasure);
+
+  SetForegroundWindow(form.Handle());
+  Pump(30);
+  TDropDownProbe::Menu = popup->Handle();
+  TDropDownProbe::Seen = false;
+  SetTimer(nullptr, 0, 200, &TDropDownProbe::Look);
+  const UINT_PTR watchdog = SetTimer(nullptr, 0, 3000, &TMenuProbe::Watchdog);
+  popup->Popup(300, 300, form.Handle());
+  KillTimer(nullptr, watchdog);
+  ASSERT_TRUE(TDropDownProbe::Seen);
+  EXPECT_EQ(TDropDownProbe::Colours[0], frames[0]);
+  EXPECT_EQ(TDropDownProbe::Colours[1], frames[1]);  // the separator from frame 2
+  EXPECT_EQ(TDropDownProbe::Colours[2], frames[0]);
+
+  // Off: the skin's painters are gone, the item's own measure stays, the texts too.
+  world.TakeOff(f);
+  EXPECT_FALSE(popup->OwnerDraw());
+  EXPECT_FALSE(first->OnDrawItem);
+  EXPECT_FALSE(first->OnMeasureItem);
+  EXPECT_TRUE(popup->Items()->Items(2)->OnMeasureItem == ownMeasure);
+  wchar_t text[32] = {};
+  GetMenuStringW(popup->Handle(), 0, text, 32, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"&A 甲");
+}

@@ -64,6 +64,14 @@ std::unique_ptr<TSkinData> ButtonData(int side = kSide) {
   return d;
 }
 
+// A fresh manager with the button skin as its main skin data.
+struct TButtonWorld {
+  TSkinnedWorld World;
+  std::unique_ptr<TSkinData> Data = ButtonData();
+  TButtonWorld() { SkinManager->FMainSkinData = Data.get(); }
+  static void TakeOff(TWinSkinForm* f) { TSkinnedWorld::TakeOff(f); }
+};
+
 HMENU MakeMenu() {
   HMENU bar = CreateMenu();
   HMENU file = CreatePopupMenu();
@@ -165,9 +173,8 @@ TEST(CaptionHitTest, BandsBordersAndNeverTheSystemsButtons) {
 }
 
 TEST(CaptionButtons, ClicksRunTheirActionsOnlyWhenReleasedOnTheSameButton) {
-  TSkinnedWorld world;
-  auto data = ButtonData();
-  SkinManager->FMainSkinData = data.get();
+  TButtonWorld world;
+  TSkinData* data = world.Data.get();
   {
     TButtonWindow w(*data);
     ASSERT_NE(w.Form, nullptr);
@@ -208,9 +215,8 @@ TEST(CaptionButtons, ClicksRunTheirActionsOnlyWhenReleasedOnTheSameButton) {
 }
 
 TEST(CaptionButtons, StatesInPixels) {
-  TSkinnedWorld world;
-  auto data = ButtonData();
-  SkinManager->FMainSkinData = data.get();
+  TButtonWorld world;
+  TSkinData* data = world.Data.get();
   TButtonWindow w(*data);
   ASSERT_NE(w.Form, nullptr);
   const POINT close = w.ButtonCentre(kCloseX);
@@ -291,9 +297,8 @@ struct TMenuProbe {
 }  // namespace
 
 TEST(CaptionButtons, SystemMenuItemsFollowTheWindowsState) {
-  TSkinnedWorld world;
-  auto data = ButtonData();
-  SkinManager->FMainSkinData = data.get();
+  TButtonWorld world;
+  TSkinData* data = world.Data.get();
   TButtonWindow w(*data);
   ASSERT_NE(w.Form, nullptr);
   w.Form->BuildSysMenu();
@@ -337,9 +342,8 @@ TEST(CaptionButtons, SystemMenuItemsFollowTheWindowsState) {
 }
 
 TEST(MenuBar, TheBandShowsTheMenusItemsInTheFrame) {
-  TSkinnedWorld world;
-  auto data = ButtonData();
-  SkinManager->FMainSkinData = data.get();
+  TButtonWorld world;
+  TSkinData* data = world.Data.get();
   TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, true);
   ASSERT_NE(w.Form, nullptr);
   TWinSkinMenu* bar = w.Form->FMenuBar;
@@ -388,9 +392,8 @@ TEST(MenuBar, TheBandShowsTheMenusItemsInTheFrame) {
 
 
 TEST(MenuBar, KeyboardOpensTheBandsMenusAndTheSystemMenu) {
-  TSkinnedWorld world;
-  auto data = ButtonData();
-  SkinManager->FMainSkinData = data.get();
+  TButtonWorld world;
+  TSkinData* data = world.Data.get();
   TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, true);
   ASSERT_NE(w.Form, nullptr);
   {
@@ -473,9 +476,8 @@ struct TDrag {
 }  // namespace
 
 TEST(CaptionMouse, DragsMoveAndSizeTheWindowByTheDelta) {
-  TSkinnedWorld world;
-  auto data = ButtonData();
-  SkinManager->FMainSkinData = data.get();
+  TButtonWorld world;
+  TSkinData* data = world.Data.get();
   TButtonWindow w(*data);
   ASSERT_NE(w.Form, nullptr);
   // The caption moves the window.
@@ -542,9 +544,8 @@ struct TKeys {
 }  // namespace
 
 TEST(CaptionMouse, KeyboardMoveAndSize) {
-  TSkinnedWorld world;
-  auto data = ButtonData();
-  SkinManager->FMainSkinData = data.get();
+  TButtonWorld world;
+  TSkinData* data = world.Data.get();
   TButtonWindow w(*data);
   ASSERT_NE(w.Form, nullptr);
   // The system's keyboard loops: Right moves or sizes by its step, Return ends.
@@ -564,9 +565,8 @@ TEST(CaptionMouse, KeyboardMoveAndSize) {
 }
 
 TEST(CaptionMouse, DoubleClicks) {
-  TSkinnedWorld world;
-  auto data = ButtonData();
-  SkinManager->FMainSkinData = data.get();
+  TButtonWorld world;
+  TSkinData* data = world.Data.get();
   TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, true);
   ASSERT_NE(w.Form, nullptr);
   const auto dblclk = [&](WPARAM code, POINT p) {
@@ -595,9 +595,7 @@ TEST(CaptionMouse, DoubleClicks) {
 }
 
 TEST(CaptionButtons, CloseOnAFrameworkFormAsksItFirst) {
-  TSkinnedWorld world;
-  auto data = ButtonData();
-  SkinManager->FMainSkinData = data.get();
+  TButtonWorld world;
   struct TAsk {
     int Asked = 0;
     bool Allow = false;
@@ -808,9 +806,8 @@ struct TToggleScript {
 }  // namespace
 
 TEST(MenuBar, AClickOnTheOpenButtonClosesItsDropDownForGood) {
-  TSkinnedWorld world;
-  auto data = ButtonData();
-  SkinManager->FMainSkinData = data.get();
+  TButtonWorld world;
+  TSkinData* data = world.Data.get();
   TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, true);
   ASSERT_NE(w.Form, nullptr);
   ASSERT_NE(w.Form->FMenuBar, nullptr);

@@ -28,6 +28,14 @@ fw::TBitmap& BandBitmap() {
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
+// Bitmaps of the band only grow (in steps, so that a window being sized does not make new ones for
+// every few pixels); only their top-left part of the band's size is used.
+void Reserve(fw::TBitmap& b, int w, int h) {
+  if (b.Width() >= w && b.Height() >= h) return;
+  if (b.PixelFormat() != fw::TPixelFormat::pf24bit) b.SetPixelFormat(fw::TPixelFormat::pf24bit);
+  b.SetSize(std::max(b.Width(), (w + 255) / 256 * 256), std::max(b.Height(), h));
+}
+
 // The screen's menu font (the system's non-client metrics).
 HFONT MenuFont() {
   return fw::Screen ? fw::Screen->MenuFont().Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -195,7 +203,9 @@ void TWinSkinMenu::PlaceButtons(HDC dc, int bandWidth, int bandHeight, POINT ori
       b->FBounds = {};
       continue;
     }
-    const int w = ButtonWidth(dc, b->FCaption);
+    // A caption's width is measured once per build.
+    if (b->FWidth < 0) b->FWidth = ButtonWidth(dc, b->FCaption);
+    const int w = b->FWidth;
     if (RightToLeft()) {
       b->FBounds = {origin.x + x - w, origin.y, origin.x + x, origin.y + bandHeight - 1};
       x -= w;
@@ -230,18 +240,19 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& rect) {
   const int w = Width(rect), h = Height(rect);
   if (!dc || w <= 0 || h <= 0 || !FSkinData || FSkinData->NoSkin()) return;
   fw::TBitmap& band = BandBitmap();
-  if (band.Width() != w || band.Height() != h) band.SetSize(w, h);
+  Reserve(band, w, h);
   HDC b = band.Canvas().Handle();
   const RECT all{0, 0, w, h};
-  if (TDataSkinObject* element = FSkinData->MenuBar()) {
-    const int frame = FSkinForm->FActive ? 1 : 2;
-    DrawSkinImage(b, all, element->Bitmap, true, element->Tile == 1, false, 2, frame, element->Margins);
-  } else {
+  TDataSkinObject* element = FSkinData->MenuBar();
+  // The element's two frames stacked, opaque, straight into the band.
+  if (!element ||
+      !BuildSkinImage(band, all, element->Bitmap, element->Margins, true, element->Tile == 1, 2,
+                      FSkinForm->FActive ? 1 : 2)) {
     fw::TBrushHandle fill(CreateSolidBrush(fw::ColorToRGB(FSkinData->Colours().MenubarColour)));
     FillRect(b, &all, fill);
   }
   FBandRect = rect;
-  if (FBandBuffer.Width() != w || FBandBuffer.Height() != h) FBandBuffer.SetSize(w, h);
+  Reserve(FBandBuffer, w, h);
   BitBlt(FBandBuffer.Canvas().Handle(), 0, 0, w, h, b, 0, 0, SRCCOPY);
 
   FPainting = true;

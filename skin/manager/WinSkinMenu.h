@@ -64,6 +64,7 @@ public:
   bool FEnabled = true;
   HMENU FSubMenu = nullptr;
   UINT FCommand = 0;
+  int FWidth = -1;  // the measured width of the caption, once laid out
 };
 
 class TWinSkinMenu : public fw::TComponent {

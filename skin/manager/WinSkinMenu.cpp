@@ -399,7 +399,10 @@ LRESULT CALLBACK MenuFilterHook(int code, WPARAM wParam, LPARAM lParam) {
         break;
     }
     if (target && target->FIndex != MenuTracking.OpenButtonIndex) {
+      // The open drop-down ends first; the press posted after it opens the target's once the
+      // menu's loop has returned (inside the loop it would open a second drop-down over the first).
       MenuTracking.Switching = true;
+      EndMenu();
       form->ClickMenuButton(target);
       MenuTracking.MenuSwitched = true;
     }

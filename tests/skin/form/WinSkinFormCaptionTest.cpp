@@ -890,3 +890,79 @@ TEST(MenuItems, TheFormsPopupMenusDrawFromTheSkinAndGetTheirOwnDrawingBack) {
   GetMenuStringW(popup->Handle(), 0, text, 32, MF_BYPOSITION);
   EXPECT_STREQ(text, L"&A 甲");
 }
+
+namespace {
+
+// With the system's own input from a timer: a click on the band's first button, then the mouse
+// onto the second while the first's drop-down is open; then a look at what is open.
+struct TSwitchScript {
+  static inline POINT First{}, Second{};
+  static inline int Step = 0;
+  static inline int Visible = -1, Open = -2;
+  static BOOL CALLBACK Count(HWND h, LPARAM p) {
+    wchar_t name[16] = {};
+    GetClassNameW(h, name, 16);
+    if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(h)) ++*reinterpret_cast<int*>(p);
+    return TRUE;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    switch (Step++) {
+      case 0:
+        TDrag::Send(0, First);
+        TDrag::Send(MOUSEEVENTF_LEFTDOWN, First);
+        TDrag::Send(MOUSEEVENTF_LEFTUP, First);
+        break;
+      case 1: TDrag::Send(0, {(First.x + Second.x) / 2, Second.y}); break;
+      case 2: TDrag::Send(0, Second); break;
+      case 4: {
+        int n = 0;
+        EnumThreadWindows(GetCurrentThreadId(), &Count, reinterpret_cast<LPARAM>(&n));
+        Visible = n;
+        Open = MenuTracking.OpenButtonIndex;
+        KillTimer(nullptr, id);
+        EndMenu();
+        break;
+      }
+      default: break;
+    }
+  }
+};
+
+}  // namespace
+
+TEST(MenuBar, MovingTheMouseOntoAnotherButtonSwitchesTheDropDown) {
+  TButtonWorld world;
+  TButtonWindow w(*world.Data);
+  HMENU bar = CreateMenu();
+  for (const wchar_t* caption : {L"&F 文件", L"&H 帮助"}) {
+    HMENU drop = CreatePopupMenu();
+    AppendMenuW(drop, MF_STRING, 301, L"&A 一");
+    AppendMenuW(drop, MF_STRING, 302, L"&B 二");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(drop), caption);
+  }
+  world.TakeOff(w.Form);
+  SetMenu(w.Handle(), bar);
+  ASSERT_TRUE(SkinManager->SkinWindow(w.Handle()));
+  Pump();
+  w.Form = SkinManager->FindSkinForm(w.Handle());
+  ASSERT_NE(w.Form, nullptr);
+  ASSERT_NE(w.Form->FMenuBar, nullptr);
+  w.Activate();
+  const RECT r = w.Rect();
+  const RECT a = w.Form->FMenuBar->Button(0)->FBounds, b = w.Form->FMenuBar->Button(1)->FBounds;
+  TSwitchScript::First = {r.left + (a.left + a.right) / 2, r.top + (a.top + a.bottom) / 2};
+  TSwitchScript::Second = {r.left + (b.left + b.right) / 2, r.top + (b.top + b.bottom) / 2};
+  TSwitchScript::Step = 0;
+  TSwitchScript::Visible = -1;
+  TSwitchScript::Open = -2;
+  SetTimer(nullptr, 0, 200, &TSwitchScript::Tick);
+  const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, &TMenuProbe::Watchdog);
+  PumpUntil([] { return TSwitchScript::Step > 4; }, 6000);
+  KillTimer(nullptr, watchdog);
+  Pump(100);
+  EXPECT_EQ(TSwitchScript::Visible, 1);  // the second's drop-down alone
+  EXPECT_EQ(TSwitchScript::Open, 1);
+  EXPECT_FALSE(w.Form->FTracking);
+  EXPECT_EQ(MenuTracking.FilterHook, nullptr);
+  SetCursorPos(1200, 1000);
+}

@@ -966,3 +966,68 @@ TEST(MenuBar, MovingTheMouseOntoAnotherButtonSwitchesTheDropDown) {
   EXPECT_EQ(MenuTracking.FilterHook, nullptr);
   SetCursorPos(1200, 1000);
 }
+
+namespace {
+
+// Arrow keys as the system's own input while a drop-down of the band is open: Right, then a look
+// at which button's drop-down is open, Left, another look.
+struct TArrowScript {
+  static inline int Step = 0;
+  static inline int AfterRight = -2, AfterLeft = -2, VisibleAfterLeft = -1;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    switch (Step++) {
+      case 0:
+        TKeys::Key(VK_RIGHT, false);
+        TKeys::Key(VK_RIGHT, true);
+        break;
+      case 2:
+        AfterRight = MenuTracking.OpenButtonIndex;
+        TKeys::Key(VK_LEFT, false);
+        TKeys::Key(VK_LEFT, true);
+        break;
+      case 4: {
+        AfterLeft = MenuTracking.OpenButtonIndex;
+        int n = 0;
+        EnumThreadWindows(GetCurrentThreadId(), &TSwitchScript::Count, reinterpret_cast<LPARAM>(&n));
+        VisibleAfterLeft = n;
+        KillTimer(nullptr, id);
+        EndMenu();
+        break;
+      }
+      default: break;
+    }
+  }
+};
+
+}  // namespace
+
+TEST(MenuBar, RightAndLeftMoveBetweenTheBandsDropDowns) {
+  TButtonWorld world;
+  TButtonWindow w(*world.Data);
+  HMENU bar = CreateMenu();
+  for (const wchar_t* caption : {L"&F 文件", L"&H 帮助"}) {
+    HMENU drop = CreatePopupMenu();
+    AppendMenuW(drop, MF_STRING, 311, L"&A 一");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(drop), caption);
+  }
+  world.TakeOff(w.Form);
+  SetMenu(w.Handle(), bar);
+  ASSERT_TRUE(SkinManager->SkinWindow(w.Handle()));
+  Pump();
+  w.Form = SkinManager->FindSkinForm(w.Handle());
+  ASSERT_NE(w.Form, nullptr);
+  w.Activate();
+  TArrowScript::Step = 0;
+  TArrowScript::AfterRight = TArrowScript::AfterLeft = -2;
+  TArrowScript::VisibleAfterLeft = -1;
+  SetTimer(nullptr, 0, 200, &TArrowScript::Tick);
+  const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, &TMenuProbe::Watchdog);
+  SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);  // the first drop-down
+  PumpUntil([] { return TArrowScript::Step > 4; }, 6000);
+  KillTimer(nullptr, watchdog);
+  Pump(100);
+  EXPECT_EQ(TArrowScript::AfterRight, 1);
+  EXPECT_EQ(TArrowScript::AfterLeft, 0);
+  EXPECT_EQ(TArrowScript::VisibleAfterLeft, 1);
+  EXPECT_FALSE(w.Form->FTracking);
+}

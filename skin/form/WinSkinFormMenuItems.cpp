@@ -23,10 +23,6 @@ namespace {
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
-HFONT MenuFont() {
-  return fw::Screen ? fw::Screen->MenuFont().Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
 // Frames of the "MenuItem" image: 1 normal, 2 separator, 4 selected.
 constexpr int kItemFrames = 5;
 

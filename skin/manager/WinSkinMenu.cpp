@@ -17,6 +17,10 @@ FW_DEFINE_CLASS(TWinSkinMenu, fw::TComponent)
 
 TMenuTracking MenuTracking;
 
+HFONT MenuFont() {
+  return fw::Screen ? fw::Screen->MenuFont().Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
 namespace {
 
 // One band bitmap for every band paint of the process.
@@ -34,11 +38,6 @@ void Reserve(fw::TBitmap& b, int w, int h) {
   if (b.Width() >= w && b.Height() >= h) return;
   if (b.PixelFormat() != fw::TPixelFormat::pf24bit) b.SetPixelFormat(fw::TPixelFormat::pf24bit);
   b.SetSize(std::max(b.Width(), (w + 255) / 256 * 256), std::max(b.Height(), h));
-}
-
-// The screen's menu font (the system's non-client metrics).
-HFONT MenuFont() {
-  return fw::Screen ? fw::Screen->MenuFont().Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 // The item of a framework menu with that command, or whose drop-down is that menu handle.

@@ -110,6 +110,10 @@ private:
   bool RightToLeft() const;
 };
 
+// The screen's menu font (the system's non-client metrics), which the band and the skinned menu
+// items are drawn in.
+HFONT MenuFont();
+
 // The state of a menu-bar drop-down being tracked, shared by the form that opens it and the
 // message filter that switches between the bar's drop-downs.
 struct TMenuTracking {

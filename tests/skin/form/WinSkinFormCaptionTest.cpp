@@ -82,11 +82,24 @@ HMENU MakeMenu() {
   return bar;
 }
 
+// A menu bar of two buttons, each with a drop-down of two items.
+HMENU TwoDropDowns() {
+  HMENU bar = CreateMenu();
+  for (const wchar_t* caption : {L"&F 文件", L"&H 帮助"}) {
+    HMENU drop = CreatePopupMenu();
+    AppendMenuW(drop, MF_STRING, 301, L"&A 一");
+    AppendMenuW(drop, MF_STRING, 302, L"&B 二");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(drop), caption);
+  }
+  return bar;
+}
+
 // A window of this program skinned by the manager, active, the cursor kept away from it.
 struct TButtonWindow {
-  explicit TButtonWindow(TSkinData& data, DWORD style = WS_OVERLAPPEDWINDOW, bool menu = false)
+  // With a menu bar when menu is given (the window then owns it).
+  explicit TButtonWindow(TSkinData& data, DWORD style = WS_OVERLAPPEDWINDOW, HMENU menu = nullptr)
       : Window(L"按钮", 360, 240, nullptr, style) {
-    if (menu) SetMenu(Window.Handle, MakeMenu());
+    if (menu) SetMenu(Window.Handle, menu);
     SetCursorPos(1200, 1000);
     EXPECT_TRUE(SkinManager->SkinWindow(Window.Handle));
     Pump();
@@ -143,7 +156,7 @@ TEST(CaptionHitTest, BandsBordersAndNeverTheSystemsButtons) {
     for (bool sizable : {true, false}) {
       SCOPED_TRACE(sizable ? "sizable" : "fixed");
       const DWORD style = sizable ? WS_OVERLAPPEDWINDOW : (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
-      TButtonWindow w(*data, style, true);
+      TButtonWindow w(*data, style, MakeMenu());
       ASSERT_NE(w.Form, nullptr);
       ASSERT_EQ(w.Form->FBorderLeft, side);
       const int W = w.W(), H = w.H(), menu = w.Form->FMenuHeight;
@@ -344,7 +357,7 @@ TEST(CaptionButtons, SystemMenuItemsFollowTheWindowsState) {
 TEST(MenuBar, TheBandShowsTheMenusItemsInTheFrame) {
   TButtonWorld world;
   TSkinData* data = world.Data.get();
-  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, true);
+  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, MakeMenu());
   ASSERT_NE(w.Form, nullptr);
   TWinSkinMenu* bar = w.Form->FMenuBar;
   ASSERT_NE(bar, nullptr);
@@ -394,7 +407,7 @@ TEST(MenuBar, TheBandShowsTheMenusItemsInTheFrame) {
 TEST(MenuBar, KeyboardOpensTheBandsMenusAndTheSystemMenu) {
   TButtonWorld world;
   TSkinData* data = world.Data.get();
-  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, true);
+  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, MakeMenu());
   ASSERT_NE(w.Form, nullptr);
   {
     // The menu key alone (Alt, F10) opens the first drop-down of the band.
@@ -567,7 +580,7 @@ TEST(CaptionMouse, KeyboardMoveAndSize) {
 TEST(CaptionMouse, DoubleClicks) {
   TButtonWorld world;
   TSkinData* data = world.Data.get();
-  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, true);
+  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, MakeMenu());
   ASSERT_NE(w.Form, nullptr);
   const auto dblclk = [&](WPARAM code, POINT p) {
     PostMessageW(w.Handle(), WM_NCLBUTTONDBLCLK, code, w.Screen(p.x, p.y));
@@ -729,19 +742,13 @@ TEST(MenuBar, DropDownItemsAreDrawnFromTheSkinWhileOpen) {
   ASSERT_TRUE(LoadTestSkin(*data, skin));
   EnsureSkinManager().AddSkinData(data.get());
   SkinManager->FMainSkinData = data.get();
-  TButtonWindow w(*data);
   HMENU bar = CreateMenu();
   HMENU file = CreatePopupMenu();
   AppendMenuW(file, MF_STRING, 201, L"&O 打开");
   AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(file, MF_STRING, 202, L"&S 保存");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&F 文件");
-  // Skinned again with its menu.
-  world.TakeOff(w.Form);
-  SetMenu(w.Handle(), bar);
-  ASSERT_TRUE(SkinManager->SkinWindow(w.Handle()));
-  Pump();
-  w.Form = SkinManager->FindSkinForm(w.Handle());
+  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, bar);
   ASSERT_NE(w.Form, nullptr);
   ASSERT_NE(w.Form->FMenuBar, nullptr);
   w.Activate();
@@ -808,7 +815,7 @@ struct TToggleScript {
 TEST(MenuBar, AClickOnTheOpenButtonClosesItsDropDownForGood) {
   TButtonWorld world;
   TSkinData* data = world.Data.get();
-  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, true);
+  TButtonWindow w(*data, WS_OVERLAPPEDWINDOW, MakeMenu());
   ASSERT_NE(w.Form, nullptr);
   ASSERT_NE(w.Form->FMenuBar, nullptr);
   const RECT b = w.Form->FMenuBar->Button(0)->FBounds;
@@ -932,19 +939,7 @@ struct TSwitchScript {
 
 TEST(MenuBar, MovingTheMouseOntoAnotherButtonSwitchesTheDropDown) {
   TButtonWorld world;
-  TButtonWindow w(*world.Data);
-  HMENU bar = CreateMenu();
-  for (const wchar_t* caption : {L"&F 文件", L"&H 帮助"}) {
-    HMENU drop = CreatePopupMenu();
-    AppendMenuW(drop, MF_STRING, 301, L"&A 一");
-    AppendMenuW(drop, MF_STRING, 302, L"&B 二");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(drop), caption);
-  }
-  world.TakeOff(w.Form);
-  SetMenu(w.Handle(), bar);
-  ASSERT_TRUE(SkinManager->SkinWindow(w.Handle()));
-  Pump();
-  w.Form = SkinManager->FindSkinForm(w.Handle());
+  TButtonWindow w(*world.Data, WS_OVERLAPPEDWINDOW, TwoDropDowns());
   ASSERT_NE(w.Form, nullptr);
   ASSERT_NE(w.Form->FMenuBar, nullptr);
   w.Activate();
@@ -1003,18 +998,7 @@ struct TArrowScript {
 
 TEST(MenuBar, RightAndLeftMoveBetweenTheBandsDropDowns) {
   TButtonWorld world;
-  TButtonWindow w(*world.Data);
-  HMENU bar = CreateMenu();
-  for (const wchar_t* caption : {L"&F 文件", L"&H 帮助"}) {
-    HMENU drop = CreatePopupMenu();
-    AppendMenuW(drop, MF_STRING, 311, L"&A 一");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(drop), caption);
-  }
-  world.TakeOff(w.Form);
-  SetMenu(w.Handle(), bar);
-  ASSERT_TRUE(SkinManager->SkinWindow(w.Handle()));
-  Pump();
-  w.Form = SkinManager->FindSkinForm(w.Handle());
+  TButtonWindow w(*world.Data, WS_OVERLAPPEDWINDOW, TwoDropDowns());
   ASSERT_NE(w.Form, nullptr);
   w.Activate();
   TArrowScript::Step = 0;

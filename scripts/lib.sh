@@ -42,17 +42,35 @@ ensure_packages() {
     as_root dpkg --add-architecture i386
   fi
   # A mirror caught mid-sync fails an index (one architecture of the security suite, say), and
-  # the i386 and amd64 halves of a library then disagree: wait for the sync and try again.
+  # the i386 and amd64 halves of a library then disagree: wait for the sync and try again, and
+  # if it has not settled, install from the release suites alone, which always agree.
   local attempt
-  for attempt in 1 2 3 4 5; do
+  for attempt in 1 2 3; do
     if as_root apt-get update -q &&
        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"; then
       return 0
     fi
-    [ "$attempt" = 5 ] && return 1
+    [ "$attempt" = 3 ] && break
     say "package install failed (attempt $attempt); retrying in 60 s"
     sleep 60
   done
+  say "installing from the release suites without the security suite"
+  local parts
+  parts=$(mktemp -d)
+  local f
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -e "$f" ] || continue
+    awk 'BEGIN { RS = ""; ORS = "\n\n" } !/-security/' "$f" > "$parts/$(basename "$f")"
+  done
+  local opts=(-o "Dir::Etc::sourceparts=$parts" -o "Dir::Etc::sourcelist=/dev/null")
+  if [ -f /etc/apt/sources.list ]; then
+    grep -v -- '-security' /etc/apt/sources.list > "$parts/main.list" || true
+  fi
+  local rc=0
+  as_root apt-get "${opts[@]}" update -q &&
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get "${opts[@]}" install -y -q --no-install-recommends "${missing[@]}" || rc=$?
+  rm -rf "$parts"
+  return $rc
 }
 
 # The project's own Wine prefix, with the CJK font replacements for the forms' 宋体.

@@ -935,7 +935,9 @@ void RegisterStdControls() {
   for (const TClassInfo* c : {&TEdit::StaticClassInfo(), &TMemo::StaticClassInfo(), &TLabel::StaticClassInfo(),
                               &TLabeledEdit::StaticClassInfo(), &TButton::StaticClassInfo(),
                               &TGroupBox::StaticClassInfo(), &TRadioGroup::StaticClassInfo(),
-                              &TPanel::StaticClassInfo()})
+                              &TPanel::StaticClassInfo(), &TCheckBox::StaticClassInfo(),
+                              &TRadioButton::StaticClassInfo(), &TComboBox::StaticClassInfo(),
+                              &TListBox::StaticClassInfo(), &TScrollBar::StaticClassInfo()})
     RegisterClass(c);
 }
 

@@ -11,11 +11,18 @@
 //   TGroupButton                 - one radio button of a radio group
 //   TCustomRadioGroup/TRadioGroup- a group box of BUTTON radio buttons from a list of items
 //   TCustomPanel / TPanel        - a bevelled container with a centred caption
+//   TCustomCheckBox / TCheckBox  - BUTTON check box: State (with grayed), Checked, Alignment
+//   TRadioButton                 - BUTTON radio button; checking one clears its siblings
+//   TCustomComboBox / TComboBox  - COMBOBOX: Items, ItemIndex, Style, DropDownCount
+//   TCustomListBox / TListBox    - LISTBOX: Items, ItemIndex, Style
+//   TScrollBar                   - SCROLLBAR control: Kind, Min, Max, Position, page and steps
 #pragma once
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+#include <algorithm>
 
 #include "Controls.h"
 #include "GdiHandles.h"
@@ -383,6 +390,184 @@ class TPanel : public TCustomPanel {
   FW_DECLARE_CLASS()
 public:
   using TCustomPanel::TCustomPanel;
+};
+
+// ---------------------------------------------------------------------------
+// Check boxes and radio buttons (StdCtrlsChoice.cpp)
+// ---------------------------------------------------------------------------
+enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+using enum TCheckBoxState;
+
+// A BUTTON check box that keeps its own state: a click moves unchecked -> checked (-> grayed when
+// AllowGrayed) -> unchecked and raises OnClick; setting the state from code raises nothing.
+class TCustomCheckBox : public TButtonControl {
+  FW_DECLARE_CLASS()
+public:
+  explicit TCustomCheckBox(TComponent* owner);
+  TCheckBoxState State() const { return FState; }
+  void SetState(TCheckBoxState s);
+  bool Checked() const { return FState == cbChecked; }
+  void SetChecked(bool v) { SetState(v ? cbChecked : cbUnchecked); }
+  bool AllowGrayed() const { return FAllowGrayed; }
+  void SetAllowGrayed(bool v) { FAllowGrayed = v; }
+  // taRightJustify (default): the caption right of the box; taLeftJustify: left of it.
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment a);
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+  // The user's click: the next state, then OnClick.
+  virtual void Toggle();
+
+private:
+  TCheckBoxState FState = cbUnchecked;
+  bool FAllowGrayed = false;
+  TAlignment FAlignment = taRightJustify;
+};
+
+class TCheckBox : public TCustomCheckBox {
+  FW_DECLARE_CLASS()
+public:
+  using TCustomCheckBox::TCustomCheckBox;
+};
+
+// A BUTTON radio button; checking it (by a click or from code) clears the radio buttons beside it
+// (same parent). A click on an unchecked button raises OnClick.
+class TRadioButton : public TButtonControl {
+  FW_DECLARE_CLASS()
+public:
+  explicit TRadioButton(TComponent* owner);
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool v);
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment a);
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+
+private:
+  bool FChecked = false;
+  TAlignment FAlignment = taRightJustify;
+};
+
+// ---------------------------------------------------------------------------
+// Combo boxes and list boxes (StdCtrlsChoice.cpp)
+// ---------------------------------------------------------------------------
+enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+using enum TComboBoxStyle;
+enum class TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+using enum TListBoxStyle;
+
+// COMBOBOX. Items are kept by the control and given to the window whenever they change (or the
+// window is made); ItemIndex is the window's selection while it exists. The window is made as
+// tall as DropDownCount items below the edit, the height the drop-down list opens with.
+class TCustomComboBox : public TWinControl {
+  FW_DECLARE_CLASS()
+public:
+  explicit TCustomComboBox(TComponent* owner);
+  ~TCustomComboBox() override;
+  TControlStrings* Items() const { return &FItems; }
+  int ItemIndex() const;
+  void SetItemIndex(int i);
+  TComboBoxStyle Style() const { return FStyle; }
+  void SetStyle(TComboBoxStyle s);  // re-creates the window
+  int DropDownCount() const { return FDropDownCount; }
+  void SetDropDownCount(int n) { FDropDownCount = n; }
+  bool DroppedDown() const;
+  TNotifyEvent OnChange;  // the text was edited or another item chosen
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+
+private:
+  void ItemsChanged(TObject*);
+  mutable TControlStrings FItems;
+  int FItemIndex = -1;
+  TComboBoxStyle FStyle = csDropDown;
+  int FDropDownCount = 8;
+};
+
+class TComboBox : public TCustomComboBox {
+  FW_DECLARE_CLASS()
+public:
+  using TCustomComboBox::TCustomComboBox;
+};
+
+// LISTBOX with a border and a vertical scroll bar; a change of selection raises OnClick.
+class TCustomListBox : public TWinControl {
+  FW_DECLARE_CLASS()
+public:
+  explicit TCustomListBox(TComponent* owner);
+  ~TCustomListBox() override;
+  TControlStrings* Items() const { return &FItems; }
+  int ItemIndex() const;
+  void SetItemIndex(int i);
+  TListBoxStyle Style() const { return FStyle; }
+  void SetStyle(TListBoxStyle s);  // re-creates the window
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+
+private:
+  void ItemsChanged(TObject*);
+  mutable TControlStrings FItems;
+  int FItemIndex = -1;
+  TListBoxStyle FStyle = lbStandard;
+};
+
+class TListBox : public TCustomListBox {
+  FW_DECLARE_CLASS()
+public:
+  using TCustomListBox::TCustomListBox;
+};
+
+// ---------------------------------------------------------------------------
+// Scroll bar control (StdCtrlsChoice.cpp)
+// ---------------------------------------------------------------------------
+enum class TScrollBarKind { sbHorizontal, sbVertical };
+using enum TScrollBarKind;
+
+// A SCROLLBAR window that moves its own thumb: arrows by SmallChange, the track by LargeChange,
+// dragging to the thumb's place; every move raises OnChange.
+class TScrollBar : public TWinControl {
+  FW_DECLARE_CLASS()
+public:
+  explicit TScrollBar(TComponent* owner);
+  TScrollBarKind Kind() const { return FKind; }
+  void SetKind(TScrollBarKind k);  // re-creates the window, swapping width and height
+  int Min() const { return FMin; }
+  void SetMin(int v) { SetParams(FPosition, v, std::max(v, FMax)); }
+  int Max() const { return FMax; }
+  void SetMax(int v) { SetParams(FPosition, std::min(v, FMin), v); }
+  int Position() const { return FPosition; }
+  void SetPosition(int v) { SetParams(v, FMin, FMax); }
+  // Clamps the position into min..max and shows all three.
+  void SetParams(int position, int min, int max);
+  int PageSize() const { return FPageSize; }
+  void SetPageSize(int v);
+  int SmallChange() const { return FSmallChange; }
+  void SetSmallChange(int v) { FSmallChange = v; }
+  int LargeChange() const { return FLargeChange; }
+  void SetLargeChange(int v) { FLargeChange = v; }
+  TNotifyEvent OnChange;
+  void WndProc(TMessage& m) override;
+
+protected:
+  void CreateParams(TCreateParams& p) override;
+  void CreateHandleDone() override;
+
+private:
+  void UpdateWindow();
+  TScrollBarKind FKind = sbHorizontal;
+  int FMin = 0, FMax = 100, FPosition = 0, FPageSize = 0, FSmallChange = 1, FLargeChange = 1;
 };
 
 // Registers the classes of this unit with the class registry.

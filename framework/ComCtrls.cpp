@@ -19,14 +19,6 @@ const std::vector<std::string> AlignmentNames{"taLeftJustify", "taRightJustify",
 const std::vector<std::string> PanelStyleNames{"psText", "psOwnerDraw"};
 const std::vector<std::string> PanelBevelNames{"pbNone", "pbLowered", "pbRaised"};
 
-void InitCommonControlClasses() {
-  static const bool done = [] {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)done;
-}
-
 // The rich-edit library of the process, loaded on first use and kept until exit (windows of
 // its classes may live until then).
 class TRichEditLibrary {
@@ -54,6 +46,15 @@ private:
 };
 
 }  // namespace
+
+void InitCommonControlClasses() {
+  static const bool done = [] {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS | ICC_TAB_CLASSES |
+                                              ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)done;
+}
 
 // ---------------------------------------------------------------------------
 // TStatusPanel / TStatusPanels
@@ -367,8 +368,11 @@ void TCustomRichEdit::SetPlainText(bool v) {
 FW_DEFINE_CREATABLE_CLASS(TRichEdit, TCustomRichEdit)
 
 void RegisterComCtrls() {
-  for (const TClassInfo* c : {&TStatusBar::StaticClassInfo(), &TProgressBar::StaticClassInfo(),
-                              &TRichEdit::StaticClassInfo()})
+  for (const TClassInfo* c :
+       {&TStatusBar::StaticClassInfo(), &TProgressBar::StaticClassInfo(), &TRichEdit::StaticClassInfo(),
+        &TUpDown::StaticClassInfo(), &TTrackBar::StaticClassInfo(), &TDateTimePicker::StaticClassInfo(),
+        &TTabControl::StaticClassInfo(), &TTabSheet::StaticClassInfo(), &TPageControl::StaticClassInfo(),
+        &THeaderControl::StaticClassInfo(), &TListView::StaticClassInfo()})
     RegisterClass(c);
 }
 

@@ -520,6 +520,20 @@ TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
   ControlStyle &= ~csClickEvents;
 }
 
+void TButtonControl::WndProc(TMessage& m) {
+  if (m.Msg == CN_CTLCOLORBTN || m.Msg == CN_CTLCOLORSTATIC) {
+    if (!FBackBrush || FBackColor != Color()) {
+      FBackColor = Color();
+      FBackBrush.Reset(CreateSolidBrush(ColorToRGB(FBackColor)));
+    }
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    SetBkColor(dc, ColorToRGB(FBackColor));
+    m.Result = reinterpret_cast<LRESULT>(FBackBrush.Get());
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
 const TClassInfo& TButton::StaticClassInfo() {
   static const TClassInfo info{
       "TButton",

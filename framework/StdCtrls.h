@@ -238,6 +238,13 @@ class TButtonControl : public TWinControl {
   FW_DECLARE_CLASS()
 public:
   explicit TButtonControl(TComponent* owner);
+  // The window's background (around a check box's or radio button's caption) in the control's
+  // Color, which follows its parent's.
+  void WndProc(TMessage& m) override;
+
+private:
+  TBrushHandle FBackBrush;
+  TColor FBackColor = clNone;
 };
 
 class TButton : public TButtonControl {

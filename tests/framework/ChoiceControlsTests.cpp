@@ -175,6 +175,25 @@ TEST(ChoiceControls, CheckBoxesAndRadioButtons) {
   EXPECT_TRUE(SetPropText(r1, "Checked", L"True"));
   EXPECT_FALSE(r2->Checked());
   EXPECT_EQ(GetEnumProp(r2, "Checked"), "False");
+
+  // The background around the captions is the parent's colour, also after it changed.
+  auto background = [](TWinControl* c) {
+    HDC dc = GetDC(c->Handle());
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(c->Handle()), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(c->Handle())));
+    const COLORREF bk = GetBkColor(dc);
+    ReleaseDC(c->Handle(), dc);
+    LOGBRUSH lb{};
+    EXPECT_TRUE(brush && GetObjectW(brush, sizeof(lb), &lb));
+    EXPECT_EQ(lb.lbColor, bk);
+    return lb.lbColor;
+  };
+  EXPECT_EQ(background(c2), ColorToRGB(clBtnFace));
+  t.Form.SetColor(static_cast<TColor>(RGB(10, 120, 200)));
+  EXPECT_EQ(background(c2), RGB(10, 120, 200));
+  EXPECT_EQ(background(r1), RGB(10, 120, 200));
+  EXPECT_EQ(background(r3), ColorToRGB(t.Form.Get<TPanel>(L"Panel1")->Color()));
 }
 
 namespace {

@@ -37,11 +37,6 @@ void CALLBACK CloseModalHelp(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
-RECT WindowRect(HWND wnd) {
-  RECT r{};
-  GetWindowRect(wnd, &r);
-  return r;
-}
 }  // namespace
 
 TEST(HelpWindow, StoredLayoutAndText) {

@@ -161,7 +161,10 @@ TCustomStatusBar::TCustomStatusBar(TComponent* owner) : TWinControl(owner) {
   SetAlign(alBottom);
 }
 
-TCustomStatusBar::~TCustomStatusBar() { DestroyHandle(); }
+TCustomStatusBar::~TCustomStatusBar() {
+  SetDestroying();
+  DestroyHandle();
+}
 
 void TCustomStatusBar::CreateParams(TCreateParams& p) {
   InitCommonControlClasses();

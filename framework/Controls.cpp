@@ -151,6 +151,7 @@ void TControl::FontChanged(TObject*) {
 }
 
 TControl::~TControl() {
+  SetDestroying();
   if (FParent) FParent->RemoveControl(this);
 }
 
@@ -446,12 +447,15 @@ const TClassInfo& TWinControl::StaticClassInfo() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+  // Marked before anything goes, so the window's last messages and the children see it.
+  SetDestroying();
   if (TCustomForm* f = GetParentForm(); f && f != this && f->ActiveControl() == this) f->SetActiveControl(nullptr);
-  // Children go first (as the framework defines it, a parent frees the controls it holds).
+  // Children go first (as the framework defines it, a parent frees the controls it holds). A
+  // child's destructor takes it out of the list, so its window goes while it still has its parent.
   while (!FControls.empty()) {
     TControl* c = FControls.back();
-    RemoveControl(c);
     delete c;
+    if (!FControls.empty() && FControls.back() == c) FControls.pop_back();
   }
   DestroyHandle();
 }
@@ -583,6 +587,10 @@ void TWinControl::DestroyHandle() {
 }
 
 void TWinControl::RecreateWnd() {
+  if (FHandle) Perform(CM_RECREATEWND);
+}
+
+void TWinControl::DoRecreateWnd() {
   if (!FHandle) return;
   FRecreating = true;
   DestroyHandle();
@@ -627,6 +635,16 @@ void TWinControl::RemoveControl(TControl* c) {
 }
 
 std::vector<TWinControl*> TWinControl::TabList() const { return FTabList; }
+
+std::vector<TWinControl*> TWinControl::TabOrderList() const {
+  std::vector<TWinControl*> list;
+  for (TWinControl* w : FTabList) {
+    list.push_back(w);
+    const std::vector<TWinControl*> inner = w->TabOrderList();
+    list.insert(list.end(), inner.begin(), inner.end());
+  }
+  return list;
+}
 
 TControl* TWinControl::ControlAtPos(POINT p, bool allowDisabled) const {
   for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
@@ -1110,7 +1128,8 @@ void TWinControl::WndProc(TMessage& m) {
       for (TControl* c : std::vector<TControl*>(FControls)) c->Perform(CM_PARENTFONTCHANGED);
       break;
     case CM_RECREATEWND:
-      RecreateWnd();
+      DoRecreateWnd();
+      m.Result = 0;
       return;
     default:
       break;

@@ -167,10 +167,13 @@ public:
   // Processing of a message nobody handled (the window's default procedure for windowed controls).
   virtual void DefaultHandler(TMessage& m);
   virtual void Click();
+  // A mouse press at (x, y) in client coordinates, as the control's own message handling
+  // reports it (raises OnMouseDown); public so that a press another object took from the
+  // window can be handed on.
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
 
 protected:
   virtual void DblClick();
-  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void Resize();
@@ -258,7 +261,8 @@ public:
   bool HandleAllocated() const { return FHandle != nullptr; }
   void HandleNeeded();
   void DestroyHandle();
-  // Destroys and creates the window again with the current properties (style changes).
+  // Destroys and creates the window again with the current properties (style changes). Goes
+  // through WindowProc as CM_RECREATEWND, so that an object hooked into it sees the new window.
   void RecreateWnd();
 
   // -- children
@@ -266,10 +270,15 @@ public:
   TControl* Controls(int i) const { return FControls.at(static_cast<size_t>(i)); }
   // Windowed children only, in tab order.
   std::vector<TWinControl*> TabList() const;
+  // Every windowed descendant in tab order: each child followed by its own tab-order list.
+  std::vector<TWinControl*> TabOrderList() const;
   void InsertControl(TControl* c);
   void RemoveControl(TControl* c);
   // The child (graphic or windowed, visible and enabled unless allowDisabled) at a client point.
   TControl* ControlAtPos(POINT p, bool allowDisabled = false) const;
+  // Paints the visible graphic children into dc, each with the origin moved to it and clipped
+  // to it (WM_PAINT of this window; also for anyone drawing the window's face into a DC).
+  void PaintControls(HDC dc);
   // Lays out the children with an Align other than alNone.
   void Realign();
   void DisableAlign() { ++FAlignLevel; }
@@ -321,8 +330,6 @@ protected:
   virtual bool DoKeyPress(wchar_t& key);
   // Lays out aligned children in rect (client coordinates).
   virtual void AlignControls(RECT& rect);
-  // Paints the graphic children into dc (WM_PAINT of this window).
-  void PaintControls(HDC dc);
   // Default WM_PAINT of a framework class: background is erased by WM_ERASEBKGND, then
   // PaintWindow, then the graphic children.
   virtual void PaintWindow(HDC dc);
@@ -340,6 +347,7 @@ private:
   bool ForwardMouseToGraphic(TMessage& m);
   void SetMouseControl(TControl* c);
   void ApplyBoundsFromWindow();
+  void DoRecreateWnd();
 
   HWND FHandle = nullptr;
   WNDPROC FDefWndProc = nullptr;

@@ -726,6 +726,7 @@ TCustomRadioGroup::TCustomRadioGroup(TComponent* owner) : TCustomGroupBox(owner)
 }
 
 TCustomRadioGroup::~TCustomRadioGroup() {
+  SetDestroying();
   FItems.OnListChanged.Clear();
   std::vector<TGroupButton*> buttons;
   buttons.swap(FButtons);

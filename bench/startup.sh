@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Benchmark: time from process start to the main window's first paint, in one run under Wine and
-# Xvfb, for three programs started in turn: the program skinned with the built-in skin file
-# (--skin; the paint counted is the first one after the skin is on), the same program with
-# --no-skin, and the least Win32 window. Prints the medians and the ratios (each the median of
+# Xvfb, for four programs started in turn: the program skinned with the built-in skin file
+# (--skin; the paint counted is the first one after the skin is on), the program as it starts by
+# default (skinned from the skin stored in its form), the same program with --no-skin, and the
+# least Win32 window. Prints the medians and the ratios (each the median of
 # the rounds' own ratios), one figure per line; startup_ratio is the unskinned program against the
 # bare window. Every sample goes to stderr.
 # Usage: bench/startup.sh [RUNS, default 15]
@@ -24,6 +25,7 @@ run() {
   reference=$(winepath -w "$CROSS_BUILD/bench/startup_ref.exe" 2>/dev/null)
   out=$("$WINE" "$CROSS_BUILD/bench/startup.exe" "$RUNS" \
     skinned "\"$program\" --skin \"$skin\"" \
+    stored "\"$program\"" \
     unskinned "\"$program\" --no-skin" \
     reference "\"$reference\"" | tr -d '\r')
   echo "$out"

@@ -295,8 +295,10 @@ void TCustomForm::SetVisible(bool v) {
   if (v) {
     HandleNeeded();
     PlaceByPosition();
-    DoShow();
+    // Whoever dresses the window before its first show does it before OnShow, so that the form's
+    // own OnShow code measures the frame it is shown with.
     if (Screen && Screen->OnFormShowing && !IsWindowVisible(HandleIfAllocated())) Screen->OnFormShowing(this);
+    DoShow();
     ShowWindow(HandleIfAllocated(), FWindowState == wsMinimized   ? SW_SHOWMINIMIZED
                                     : FWindowState == wsMaximized ? SW_SHOWMAXIMIZED
                                                                   : SW_SHOWNORMAL);

@@ -270,9 +270,7 @@ object FormSealbox: TFormSealbox
     end
   end
   object SkinData1: TSkinData
-    // Skinning stays off until the menus are drawn by the skin as well; the skin itself is
-    // loaded at start-up all the same.
-    Active = False
+    Active = True
     DisableTag = 99
     SkinControls = [xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox, xcTab, xcTrackBar, xcSystemMenu]
     Options = [xoPreview, xoToolbarBK]

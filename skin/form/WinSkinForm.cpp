@@ -73,7 +73,6 @@ void TWinSkinForm::AttachWindow(TSkinData* skinData) { Setup(skinData); }
 
 void TWinSkinForm::Setup(TSkinData* skinData) {
   if (FHook.Installed()) return;  // set up once
-  if (SkinManager) SkinManager->FMenuMode = 1;
   FSkinData = skinData;
   FTimer = std::make_unique<fw::TTimer>(nullptr);
   FTimer->SetEnabled(false);

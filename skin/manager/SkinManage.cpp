@@ -426,6 +426,7 @@ void TSkinManage::MarkMenuBarPopups() {
 }
 
 void TSkinManage::TagPopup(HMENU menu) {
+  if (!menu || FindPopup(menu)) return;  // already held, by its own window or an earlier tag
   for (auto it = FPopups.rbegin(); it != FPopups.rend(); ++it)
     if (!(*it)->FMenu) {
       (*it)->FMenu = menu;

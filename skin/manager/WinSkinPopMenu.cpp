@@ -64,6 +64,7 @@ LRESULT CALLBACK TWinSkinPopMenu::Entry(void* self, UINT msg, WPARAM wParam, LPA
 LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_SKIN_QUERY) return 1;
   if (!SkinManager || !SkinManager->FEnabled) return CallOld(msg, wParam, lParam);
+  if (!FMenu && (msg == WM_SHOWWINDOW || msg == WM_NCPAINT || msg == WM_PAINT)) ReadMenu();
   switch (msg) {
     case WM_DESTROY:
       Unhook();
@@ -86,6 +87,13 @@ LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       return CallOld(msg, wParam, lParam);
   }
+}
+
+// Once the window shows, the system has given it its menu: the popup holds that menu itself, so
+// an item drawn from it finds this image even when several popups open at once.
+void TWinSkinPopMenu::ReadMenu() {
+  auto menu = reinterpret_cast<HMENU>(SendMessageW(FHandle, MN_GETHMENU, 0, 0));
+  if (menu && IsMenu(menu) && SkinManager && !SkinManager->PopupBitmapOf(menu)) FMenu = menu;
 }
 
 TDataSkinObject* TWinSkinPopMenu::Element() const {

@@ -54,6 +54,7 @@ private:
   LRESULT PaintFrame(WPARAM wParam, LPARAM lParam);
   LRESULT PrintWindow(WPARAM wParam, LPARAM lParam);
   // The menu background element when the skin has a usable one, else null.
+  void ReadMenu();
   TDataSkinObject* Element() const;
   // Builds the background image for a window of width x height into FBitmap.
   bool BuildBackground(TDataSkinObject& element, int width, int height);

@@ -79,6 +79,13 @@ private:
 // Presses a push button, radio button or check box as a click does.
 inline void Click(fw::TWinControl* control) { SendMessageW(control->Handle(), BM_CLICK, 0, 0); }
 
+// A window's rectangle in screen coordinates.
+inline RECT WindowRect(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  return r;
+}
+
 // Window text of a window.
 std::wstring WindowText(HWND wnd);
 

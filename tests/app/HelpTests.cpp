@@ -37,11 +37,6 @@ void CALLBACK CloseModalHelp(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
-RECT WindowRect(HWND wnd) {
-  RECT r{};
-  GetWindowRect(wnd, &r);
-  return r;
-}
 }  // namespace
 
 TEST(HelpWindow, StoredLayoutAndText) {
@@ -166,6 +161,9 @@ TEST(HelpWindow, SkinOffAndOnFiveTimesLeavesItExactly) {
   auto* data = dynamic_cast<skin::TSkinData*>(w->FindComponent(L"SkinData1"));
   ASSERT_NE(data, nullptr);
   ASSERT_FALSE(data->NoSkin());
+  ASSERT_TRUE(data->Active());  // the program starts skinned; the cycles start from the system look
+  data->SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return SendMessageW(w->Handle(), skin::WM_SKIN_QUERY, 0, 0) == 0; }));
   auto help = std::make_unique<app::TFormHelp>(fw::Application);
   help->AfterConstruction();
   help->Show();

@@ -4,6 +4,7 @@
 
 #include "AppTestUtil.h"
 #include "MyStatusBar.h"
+#include "skin/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
 
 using namespace apptest;
@@ -156,7 +157,10 @@ TEST(StoredForm, MainWindowComponents) {
   EXPECT_EQ(MenuCaptions(w->MainMenu1->Items()->Items(0)), std::vector<std::wstring>{L"&Q 结束"});
   EXPECT_EQ(MenuCaptions(w->MainMenu1->Items()->Items(1)),
             (std::vector<std::wstring>{L"&D 帮助文档", L"&A 关于..."}));
-  EXPECT_NE(GetMenu(w->Handle()), nullptr);
+  // The window starts skinned: its menu is drawn in the skinned frame's band, not by the system.
+  EXPECT_EQ(SendMessageW(w->Handle(), skin::WM_SKIN_QUERY, 0, 0), 1);
+  EXPECT_EQ(GetMenu(w->Handle()), nullptr);
+  EXPECT_NE(w->MainMenu1->Handle(), nullptr);
 
   // Title.
   EXPECT_EQ(w->Caption(), L"sbx 文件加密工具");
@@ -212,7 +216,7 @@ TEST(StoredForm, SkinDataWithTheBuiltInSkin) {
   ASSERT_NE(data, nullptr);
   EXPECT_TRUE(boxes.Boxes.empty());  // the stored skin loaded without a word
   EXPECT_FALSE(data->NoSkin());
-  EXPECT_FALSE(data->Active());  // stored off until the menus are drawn by the skin too
+  EXPECT_TRUE(data->Active());
   EXPECT_EQ(data->DisableTag, 99);
   using skin::SetOf;
   const skin::TSkinControlTypes stored =

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "FormSkinFixture.h"
+#include "UserInput.h"
 #include "skin/manager/WinSkinPopMenu.h"
 
 using namespace formtest;
@@ -263,4 +264,72 @@ TEST(PopupMenu, DestroyedFromItsOwnPaintAndFreedWithItsSkinData) {
   ASSERT_EQ(SkinManager->Popups().size(), 1u);
   skin::FreeSkinManager();  // shutdown frees the rest
   EXPECT_EQ(GetWindowLongPtrW(wide.Handle, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(wide.OriginalProc));
+}
+
+namespace {
+
+// A context menu with a submenu opened by the keyboard; while both are open each popup's image is
+// looked at, then the manager is freed under the open menus.
+struct TSubmenuProbe {
+  static inline HMENU Top = nullptr, Sub = nullptr;
+  static inline int Step = 0;
+  static inline std::size_t Skins = 0;
+  static inline bool OwnImages = false, Freed = false;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    switch (Step++) {
+      case 0:
+        userinput::Press(VK_DOWN);
+        userinput::Press(VK_DOWN);
+        userinput::Press(VK_RIGHT);
+        break;
+      case 1: {
+        Skins = SkinManager->Popups().size();
+        fw::TBitmap* top = SkinManager->PopupBitmapOf(Top);
+        fw::TBitmap* sub = SkinManager->PopupBitmapOf(Sub);
+        OwnImages = top && sub && top != sub;
+        if (OwnImages) {
+          // Each image is its own window's: the submenu is narrower than the long-named top menu.
+          for (const auto& popup : SkinManager->Popups()) {
+            RECT r{};
+            GetWindowRect(popup->FHandle, &r);
+            fw::TBitmap* image = SkinManager->PopupBitmapOf(popup->FMenu);
+            OwnImages = OwnImages && image == &popup->Bitmap() && image->Width() == r.right - r.left;
+          }
+        }
+        skin::FreeSkinManager();  // both popups still open
+        Freed = true;
+        break;
+      }
+      default:
+        KillTimer(nullptr, id);
+        EndMenu();
+        break;
+    }
+  }
+};
+
+}  // namespace
+
+TEST(PopupMenu, SubmenusHaveImagesOfTheirOwnAndSurviveTheManagerGoing) {
+  TMenuWorld world;
+  TSubmenuProbe::Top = CreatePopupMenu();
+  TSubmenuProbe::Sub = CreatePopupMenu();
+  AppendMenuW(TSubmenuProbe::Sub, MF_STRING, 11, L"丙");
+  AppendMenuW(TSubmenuProbe::Sub, MF_STRING, 12, L"丁");
+  AppendMenuW(TSubmenuProbe::Top, MF_STRING, 1, L"甲：一个很长很长的菜单项名字");
+  AppendMenuW(TSubmenuProbe::Top, MF_POPUP, reinterpret_cast<UINT_PTR>(TSubmenuProbe::Sub), L"乙");
+  TSubmenuProbe::Step = 0;
+  TSubmenuProbe::Freed = false;
+  const UINT_PTR script = SetTimer(nullptr, 0, 200, &TSubmenuProbe::Tick);
+  const UINT_PTR watchdog = SetTimer(nullptr, 0, 4000, &TOpenMenu::Watchdog);
+  SetForegroundWindow(world.Owner.Handle);
+  TrackPopupMenu(TSubmenuProbe::Top, TPM_RETURNCMD | TPM_NONOTIFY, 200, 200, 0, world.Owner.Handle, nullptr);
+  KillTimer(nullptr, script);
+  KillTimer(nullptr, watchdog);
+  Pump(30);
+  DestroyMenu(TSubmenuProbe::Top);
+  EXPECT_EQ(TSubmenuProbe::Skins, 2u);
+  EXPECT_TRUE(TSubmenuProbe::OwnImages);
+  EXPECT_TRUE(TSubmenuProbe::Freed);
+  EXPECT_EQ(SkinManager, nullptr);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "FormSkinFixture.h"
+#include "UserInput.h"
 #include "skin/data/SysEntries.h"
 #include "skin/manager/WinSkinMenu.h"
 
@@ -450,14 +451,7 @@ namespace {
 struct TDrag {
   static inline POINT From{}, Delta{};
   static inline int Step = 0;
-  static void Send(DWORD flags, POINT p) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = static_cast<LONG>((p.x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1));
-    in.mi.dy = static_cast<LONG>((p.y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1));
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof in);
-  }
+  static void Send(DWORD flags, POINT p) { userinput::Mouse(flags, p); }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
     const POINT half{From.x + Delta.x / 2, From.y + Delta.y / 2};
     const POINT to{From.x + Delta.x, From.y + Delta.y};
@@ -524,13 +518,7 @@ namespace {
 // loop runs: Right twice, then Return.
 struct TKeys {
   static inline int Step = 0;
-  static void Key(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-  }
+  static void Key(WORD vk, bool up) { userinput::Key(vk, up); }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
     switch (Step++) {
       case 0:

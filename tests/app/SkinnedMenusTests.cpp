@@ -1,0 +1,348 @@
+// The main window's menus drawn and run by the skin, driven with the system's own mouse and keys
+// from a timer (menus run their own modal loops): the source list's context menu, the band's
+// drop-downs and their commands, and the menus given back when the skin comes off. The window
+// wears a skin of solid colours here, so that a pixel tells which part of the skin was drawn.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "AppTestUtil.h"
+#include "TestSkin.h"
+#include "UserInput.h"
+#include "skin/SkinMessages.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/form/WinSkinForm.h"
+#include "skin/manager/SkinManage.h"
+#include "skin/manager/WinSkinMenu.h"
+
+using namespace apptest;
+using skin::SetOf;
+
+namespace {
+
+constexpr std::uint32_t kMenuEdge = 0x2060C0, kMenuFill = 0xE0D0A0;
+// Menu item frames: normal (disabled items too, their text greyed), separator, (unused), selected.
+const std::vector<std::uint32_t> kItemFrames{0x30A0F0, 0x20F020, 0x808080, 0xF08030, 0x404040};
+
+TestSkin SolidSkin() {
+  TestSkin s;
+  s.Strip("left.bmp", 4, 40, {0x10A020, 0x106020})
+      .Strip("right.bmp", 4, 40, {0x20A010, 0x206010})
+      .Strip("top.bmp", 60, 24, {0x3050C0, 0x707080}, true)
+      .Strip("bottom.bmp", 60, 5, {0xC05030, 0x805050}, true)
+      .Strip("menubar.bmp", 20, 10, {0xD0D8E0, 0xB0B8C0}, true)
+      .Strip("menuitem.bmp", 12, 12, kItemFrames);
+  s.Entries.push_back({"menubg.bmp", TestSkin::Bmp(16, 16, [](int x, int y) -> std::uint32_t {
+                         return x < 3 || y < 3 || x >= 13 || y >= 13 ? kMenuEdge : kMenuFill;
+                       })});
+  s.Ini =
+      "[Personality]\nLeft=left.bmp\nLeftFrame=2\nLeftTopHeight=24\nLeftBotHeight=5\n"
+      "Right=right.bmp\nRightFrame=2\nRightTopHeight=24\nRightBotHeight=5\n"
+      "Top=top.bmp\nTopFrame=2\nTopTopHeight=4\nTopBotHeight=4\nTopStretch=1\n"
+      "Bottom=bottom.bmp\nBottomFrame=2\nTextShift=8\nTextRightClip=10\n"
+      "menuBar=menubar.bmp\nTileLeftMenu=2\nTileRightMenu=2\n"
+      "[Colours]\nButtonFace=236 238 242\nTitleTextActive=255 255 255\nTitleTextNoActive=200 200 200\n"
+      "Menubar=208 216 224\nMenuBarText=10 20 30\n"
+      "[MenuBackground]\nImage=menubg.bmp\nLeftWidth=3\nTopHeight=3\nRightWidth=3\nBottomHeight=3\nTile=0\n"
+      "[MenuItem]\nImage=menuitem.bmp\nFrame=5\nLeftWidth=3\nTopHeight=3\nRightWidth=3\nBottomHeight=3\n"
+      "Tile=0\nTrans=0\n";
+  return s;
+}
+
+std::uint32_t Rgb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+
+HWND OpenPopup() {
+  HWND popup = FindWindowW(L"#32768", nullptr);
+  return popup && IsWindowVisible(popup) ? popup : nullptr;
+}
+
+// The main window in the solid skin, on the screen and in front.
+struct TSolidMain {
+  TSolidMain() {
+    Data = dynamic_cast<skin::TSkinData*>(W->FindComponent(L"SkinData1"));
+    EXPECT_NE(Data, nullptr);
+    if (!Data) return;
+    Data->SetActive(false);
+    PumpUntil([&] { return !Skinned(); });
+    const auto stored = SolidSkin().Stored();
+    Data->SkinStream().Clear();
+    Data->SkinStream().WriteBuffer(stored.data(), static_cast<std::int32_t>(stored.size()));
+    EXPECT_TRUE(Data->LoadSkin());
+    Data->SetActive(true);
+    EXPECT_TRUE(PumpUntil([&] { return Skinned(); }));
+    SetForegroundWindow(W->Handle());
+    Pump();
+    Form = skin::SkinManager ? skin::SkinManager->FindSkinForm(W->Handle()) : nullptr;
+  }
+  ~TSolidMain() { SetCursorPos(1200, 1000); }
+  bool Skinned() const { return SendMessageW(W->Handle(), skin::WM_SKIN_QUERY, 0, 0) == 1; }
+  // The centre of band button i in screen coordinates, and the point just below its bottom-left
+  // corner (a button's bounds end on the band's last row; its drop-down opens below the band).
+  POINT ButtonCentre(int i) const {
+    const RECT b = Form->FMenuBar->Button(i)->FBounds;
+    const RECT r = WindowRect(W->Handle());
+    return {r.left + (b.left + b.right) / 2, r.top + (b.top + b.bottom) / 2};
+  }
+  POINT BelowButton(int i) const {
+    const RECT b = Form->FMenuBar->Button(i)->FBounds;
+    const RECT r = WindowRect(W->Handle());
+    return {r.left + b.left, r.top + b.bottom + 1};
+  }
+  MainWindow W;
+  skin::TSkinData* Data = nullptr;
+  skin::TWinSkinForm* Form = nullptr;
+};
+
+// Counts the runs of a menu item's command in place of its own handler.
+struct TCommandCount {
+  explicit TCommandCount(fw::TMenuItem* item) : Item(item), Saved(item->OnClick) {
+    item->OnClick = fw::TNotifyEvent::Of<&TCommandCount::Hit>(this);
+  }
+  ~TCommandCount() { Item->OnClick = Saved; }
+  void Hit(fw::TObject*) { ++Runs; }
+  fw::TMenuItem* Item;
+  fw::TNotifyEvent Saved;
+  int Runs = 0;
+};
+
+// A user's script: one step per timer tick (the ticks go on inside the menus' own loops). The
+// script ends when a step returns false or after its last step; the menu is ended at the end.
+struct TScript {
+  static inline std::vector<std::function<void()>> Steps;
+  static inline std::size_t Next = 0;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    if (Next < Steps.size()) {
+      Steps[Next++]();
+      return;
+    }
+    KillTimer(nullptr, id);
+    if (OpenPopup()) EndMenu();
+    ++Next;
+  }
+  static bool Run(std::vector<std::function<void()>> steps) {
+    Steps = std::move(steps);
+    Next = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 150, &Tick);
+    const bool done = PumpUntil([] { return Next > Steps.size(); }, 8000);
+    KillTimer(nullptr, timer);
+    if (OpenPopup()) EndMenu();
+    Pump();
+    return done;
+  }
+};
+
+// The colour of a popup's item near its right end (away from its text), as the screen shows it.
+std::uint32_t ItemColour(HWND popup, HMENU menu, int item) {
+  RECT wr{}, r{};
+  GetWindowRect(popup, &wr);
+  if (!GetMenuItemRect(nullptr, menu, static_cast<UINT>(item), &r)) return 0xFFFFFFFF;
+  HDC dc = GetWindowDC(popup);
+  const std::uint32_t c = Rgb(GetPixel(dc, r.right - 4 - wr.left, r.bottom - 2 - wr.top));
+  ReleaseDC(popup, dc);
+  return c;
+}
+
+POINT ItemCentre(HMENU menu, int item) {
+  RECT r{};
+  GetMenuItemRect(nullptr, menu, static_cast<UINT>(item), &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+}  // namespace
+
+// The source list's context menu, opened by a real right-click: skinned while it tracks, from the
+// menu background and the item strip, and forgotten when Esc closes it. Without the context menu
+// kind in the skin data it is left to the system.
+TEST(SkinnedMenus, SourceListContextMenuFromARealRightClick) {
+  TSolidMain s;
+  ASSERT_NE(s.Form, nullptr);
+  ASSERT_NE(skin::SkinManager, nullptr);
+  EXPECT_EQ(skin::SkinManager->FMenuMode, 0);  // nothing opened yet: the next popup is a context menu
+  HMENU menu = s.W->PMSource->Handle();
+  fw::TValueListEditor* list = s.W->VLDSource;
+  const POINT at = list->ClientToScreen({list->Width() / 2, list->Height() / 2});
+
+  HWND popup = nullptr;
+  LRESULT query = 0;
+  std::uint32_t corner = 0, items[4] = {};
+  std::size_t skinnersAfter = 1;
+  int modeAfter = -1;
+  ASSERT_TRUE(TScript::Run({
+      [&] { userinput::Click(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); },
+      [&] { userinput::Press(VK_DOWN); },  // selects the first item
+      [&] {
+        popup = OpenPopup();
+        if (!popup) return;
+        query = SendMessageW(popup, skin::WM_SKIN_QUERY, 0, 0);
+        HDC dc = GetWindowDC(popup);
+        corner = Rgb(GetPixel(dc, 1, 1));
+        ReleaseDC(popup, dc);
+        for (int i = 0; i < 4; ++i) items[i] = ItemColour(popup, menu, i);
+        userinput::Press(VK_ESCAPE);
+      },
+      [&] {
+        skinnersAfter = skin::SkinManager->Popups().size();
+        modeAfter = skin::SkinManager->FMenuMode;
+      },
+  }));
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(query, 1);
+  EXPECT_EQ(corner, kMenuEdge);
+  EXPECT_EQ(items[0], kItemFrames[3]);  // "&S 选择源文件", selected
+  EXPECT_EQ(items[1], kItemFrames[1]);  // the separator
+  EXPECT_EQ(items[2], kItemFrames[0]);
+  EXPECT_EQ(items[3], kItemFrames[0]);
+  EXPECT_EQ(skinnersAfter, 0u);
+  EXPECT_EQ(modeAfter, 0);
+
+  // Without context menus in the skin data the popup is the system's.
+  s.Data->SkinControls &= ~SetOf(skin::xcPopupMenu);
+  popup = nullptr;
+  query = -1;
+  std::size_t skinners = 1;
+  ASSERT_TRUE(TScript::Run({
+      [&] { userinput::Click(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); },
+      [&] {
+        popup = OpenPopup();
+        if (!popup) return;
+        query = SendMessageW(popup, skin::WM_SKIN_QUERY, 0, 0);
+        skinners = skin::SkinManager->Popups().size();
+        HDC dc = GetWindowDC(popup);
+        corner = Rgb(GetPixel(dc, 1, 1));
+        ReleaseDC(popup, dc);
+        userinput::Press(VK_ESCAPE);
+      },
+  }));
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(query, 0);
+  EXPECT_EQ(skinners, 0u);
+  EXPECT_NE(corner, kMenuEdge);
+  s.Data->SkinControls |= SetOf(skin::xcPopupMenu);
+}
+
+// The band's drop-downs by mouse: "文件" opens below its button with its first item selected, a
+// click on an item runs it once, the top-level "&Q 结束" runs once, a disabled item never runs.
+TEST(SkinnedMenus, BandDropDownsRunTheirCommandsByMouse) {
+  TSolidMain s;
+  ASSERT_NE(s.Form, nullptr);
+  ASSERT_NE(s.Form->FMenuBar, nullptr);
+  fw::TMenuItem* file = s.W->MainMenu1->Items()->Items(0);
+  fw::TMenuItem* help = s.W->MainMenu1->Items()->Items(1);
+  TCommandCount fileExit(file->Items(0)), topExit(s.W->MainMenu1->Items()->Items(2)),
+      doc(help->Items(0)), about(help->Items(1));
+
+  HWND popup = nullptr;
+  RECT placed{};
+  std::uint32_t first = 0;
+  ASSERT_TRUE(TScript::Run({
+      [&] { userinput::Click(s.ButtonCentre(0)); },
+      [&] {
+        popup = OpenPopup();
+        if (!popup) return;
+        GetWindowRect(popup, &placed);
+        first = ItemColour(popup, file->Handle(), 0);
+        userinput::Click(ItemCentre(file->Handle(), 0));
+      },
+  }));
+  ASSERT_NE(popup, nullptr);
+  const POINT below = s.BelowButton(0);
+  EXPECT_EQ(placed.left, below.x);
+  EXPECT_EQ(placed.top, below.y);
+  EXPECT_EQ(first, kItemFrames[3]);
+  EXPECT_EQ(fileExit.Runs, 1);
+  EXPECT_FALSE(s.Form->FTracking);
+
+  ASSERT_TRUE(TScript::Run({[&] { userinput::Click(s.ButtonCentre(2)); }, [] {}}));
+  EXPECT_EQ(topExit.Runs, 1);
+  EXPECT_EQ(fileExit.Runs, 1);
+
+  // A disabled item: the click does nothing, the menu stays open until Esc.
+  help->Items(1)->SetEnabled(false);
+  bool stillOpen = false;
+  std::uint32_t disabled = 0;
+  ASSERT_TRUE(TScript::Run({
+      [&] { userinput::Click(s.ButtonCentre(1)); },
+      [&] {
+        if (HWND p = OpenPopup()) disabled = ItemColour(p, help->Handle(), 1);
+        userinput::Click(ItemCentre(help->Handle(), 1));
+      },
+      [&] {
+        stillOpen = OpenPopup() != nullptr;
+        userinput::Press(VK_ESCAPE);
+      },
+      [] { userinput::Press(VK_ESCAPE); },
+  }));
+  help->Items(1)->SetEnabled(true);
+  EXPECT_EQ(disabled, kItemFrames[0]);
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(about.Runs, 0);
+  EXPECT_EQ(doc.Runs, 0);
+  EXPECT_FALSE(s.Form->FTracking);
+}
+
+// The keyboard: typing an item's letter in an open drop-down runs it; Alt with the letter of a
+// disabled button opens nothing.
+TEST(SkinnedMenus, LettersRunItemsAndDisabledButtonsStayShut) {
+  TSolidMain s;
+  ASSERT_NE(s.Form, nullptr);
+  ASSERT_NE(s.Form->FMenuBar, nullptr);
+  fw::TMenuItem* help = s.W->MainMenu1->Items()->Items(1);
+  TCommandCount doc(help->Items(0)), about(help->Items(1));
+  ASSERT_TRUE(TScript::Run({
+      [&] { userinput::Click(s.ButtonCentre(1)); },
+      [] { userinput::Press('D'); },
+      [] {},
+  }));
+  EXPECT_EQ(doc.Runs, 1);  // "&D 帮助文档"
+  EXPECT_EQ(about.Runs, 0);
+  EXPECT_FALSE(s.Form->FTracking);
+
+  s.W->LEDest->SetFocus();
+  help->SetEnabled(false);
+  Pump();
+  ASSERT_FALSE(s.Form->FMenuBar->Button(1)->FEnabled);
+  bool opened = true;
+  ASSERT_TRUE(TScript::Run({
+      [] {
+        userinput::Key(VK_MENU, false);
+        userinput::Press('H');
+        userinput::Key(VK_MENU, true);
+      },
+      [&] {
+        opened = OpenPopup() != nullptr || s.Form->FTracking;
+        if (opened) userinput::Press(VK_ESCAPE);
+      },
+  }));
+  help->SetEnabled(true);
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(doc.Runs, 1);
+}
+
+// Skin off with the window open: the window shows its own menu again, no item of it or of the
+// context menu is owner-drawn any more, and every item keeps its text.
+TEST(SkinnedMenus, SkinOffGivesTheMenusBackWithTheirTexts) {
+  TSolidMain s;
+  ASSERT_NE(s.Form, nullptr);
+  s.Data->SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return !s.Skinned(); }));
+  EXPECT_EQ(GetMenu(s.W->Handle()), s.W->MainMenu1->Handle());
+  std::function<void(fw::TMenuItem*)> check = [&](fw::TMenuItem* parent) {
+    for (int i = 0; i < parent->Count(); ++i) {
+      fw::TMenuItem* item = parent->Items(i);
+      SCOPED_TRACE(item->Caption());
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE;
+      ASSERT_TRUE(GetMenuItemInfoW(parent->Handle(), static_cast<UINT>(i), TRUE, &info));
+      EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
+      if (item->Caption() != L"-") {
+        wchar_t text[64] = {};
+        GetMenuStringW(parent->Handle(), static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(text), item->Caption());
+      }
+      if (item->Count()) check(item);
+    }
+  };
+  check(s.W->MainMenu1->Items());
+  check(s.W->PMSource->Items());
+}

@@ -487,6 +487,8 @@ public:
   bool DroppedDown() const;
   TNotifyEvent OnChange;  // the text was edited or another item chosen
   void WndProc(TMessage& m) override;
+  // Height is the closed control's; the window keeps room below it for the open list.
+  void SetBounds(int left, int top, int width, int height) override;
 
 protected:
   void CreateParams(TCreateParams& p) override;
@@ -494,6 +496,7 @@ protected:
 
 private:
   void ItemsChanged(TObject*);
+  int WindowHeight(int height) const;
   mutable TControlStrings FItems;
   int FItemIndex = -1;
   TComboBoxStyle FStyle = csDropDown;

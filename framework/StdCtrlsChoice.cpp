@@ -195,8 +195,22 @@ void TCustomComboBox::CreateParams(TCreateParams& p) {
     case csOwnerDrawFixed: p.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED; break;
     case csOwnerDrawVariable: p.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE; break;
   }
-  // The edit part takes its height from the font; the rest is the open list.
-  if (FStyle != csSimple) p.Height = std::max(Height(), 21) + std::max(FDropDownCount, 1) * 18;
+  p.Height = WindowHeight(Height());
+}
+
+// The edit part takes its height from the font; the rest of the window is the open list.
+int TCustomComboBox::WindowHeight(int height) const {
+  return FStyle == csSimple ? height : std::max(height, 21) + std::max(FDropDownCount, 1) * 18;
+}
+
+void TCustomComboBox::SetBounds(int left, int top, int width, int height) {
+  if (!HandleAllocated() || FStyle == csSimple) {
+    TWinControl::SetBounds(left, top, width, height);
+    return;
+  }
+  if (left == Left() && top == Top() && width == Width() && height == Height()) return;
+  // The window reports its closed size back (WM_WINDOWPOSCHANGED).
+  SetWindowPos(HandleIfAllocated(), nullptr, left, top, width, WindowHeight(height), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TCustomComboBox::CreateHandleDone() {

@@ -90,8 +90,16 @@ bool SetPropText(TObject* obj, const std::string& name, const std::wstring& text
     case TPropKind::Integer: {
       wchar_t* end = nullptr;
       const long long n = std::wcstoll(text.c_str(), &end, 0);
-      if (!text.empty() && end && *end == L'\0') p->Set(obj, int64_t(n));
-      else p->Set(obj, text);  // a named constant; the setter raises when it knows none
+      if (!text.empty() && end && *end == L'\0') {
+        p->Set(obj, int64_t(n));
+        return true;
+      }
+      // A named constant ("clBtnFace") goes to the setter, which refuses what it does not know.
+      try {
+        p->Set(obj, text);
+      } catch (const EPropertyError&) {
+        return false;
+      }
       return true;
     }
     case TPropKind::Enumeration:

@@ -32,8 +32,8 @@ TObject* GetObjectProp(TObject* obj, const std::string& name);
 
 // Writes text into a property: integer from its decimal (or a named constant the setter knows,
 // as "clBtnFace"), enumeration and Boolean by identifier (any case), string as it is. Returns
-// false, writing nothing, for other kinds, read-only and absent properties and identifiers the
-// property does not have.
+// false, writing nothing, for other kinds, read-only and absent properties, identifiers the
+// property does not have and text that is neither a number nor a constant the setter knows.
 bool SetPropText(TObject* obj, const std::string& name, const std::wstring& text);
 
 }  // namespace fw

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -250,6 +251,25 @@ end
 )";
 }  // namespace
 
+namespace {
+// The largest height asked of a window while it is moved or sized.
+struct TWindowPosWatch {
+  TWndMethod Previous;
+  int RequestedHeight = -1;
+  void Attach(TWinControl* c) {
+    Previous = c->WindowProc;
+    c->WindowProc = TWndMethod::Of<&TWindowPosWatch::Proc>(this);
+  }
+  void Proc(TMessage& m) {
+    if (m.Msg == WM_WINDOWPOSCHANGING) {
+      const auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
+      if (!(wp->flags & SWP_NOSIZE)) RequestedHeight = std::max(RequestedHeight, wp->cy);
+    }
+    Previous(m);
+  }
+};
+}  // namespace
+
 TEST(ChoiceControls, ComboAndListBoxesAndTheScrollBar) {
   TStoredForm t(kLists);
   auto* combo = t.Form.Get<TComboBox>(L"Combo1");
@@ -262,6 +282,14 @@ TEST(ChoiceControls, ComboAndListBoxesAndTheScrollBar) {
   EXPECT_EQ(GetIntProp(combo, "ItemIndex"), 1);
   EXPECT_EQ(GetEnumProp(combo, "Style"), "csDropDownList");
   EXPECT_LT(combo->Height(), 40);  // the closed height, not the open list's
+  // Moved and sized later, the window keeps the room for the open list below it.
+  TWindowPosWatch watch;
+  watch.Attach(combo);
+  combo->SetBounds(10, 8, 170, combo->Height());
+  combo->WindowProc = watch.Previous;
+  EXPECT_EQ(combo->Width(), 170);
+  EXPECT_LT(combo->Height(), 40);
+  EXPECT_GT(watch.RequestedHeight, 3 * combo->Height());
   // The items follow the list, the selection stays.
   combo->Items()->Add(L"新的");
   EXPECT_EQ(SendMessageW(ch, CB_GETCOUNT, 0, 0), 4);

@@ -45,6 +45,12 @@ TEST(PropertyText, EnumerationsIntegersAndStrings) {
   EXPECT_EQ(p.Width(), -3);
   EXPECT_TRUE(SetPropText(&p, "Color", L"clRed"));
   EXPECT_EQ(p.Color(), clRed);
+  // Neither a number nor a known constant: refused, not raised.
+  EXPECT_FALSE(SetPropText(&p, "Color", L"clNoSuchColour"));
+  EXPECT_FALSE(SetPropText(&p, "Left", L"12px"));
+  EXPECT_FALSE(SetPropText(&p, "Left", L""));
+  EXPECT_EQ(p.Left(), 17);
+  EXPECT_EQ(p.Color(), clRed);
 
   EXPECT_TRUE(SetPropText(&p, "Caption", L"面板 1"));
   EXPECT_EQ(p.Caption(), L"面板 1");

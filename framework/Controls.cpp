@@ -659,7 +659,7 @@ TControl* TWinControl::ControlAtPos(POINT p, bool allowDisabled) const {
 }
 
 void TWinControl::Realign() {
-  if (FAlignLevel > 0) {
+  if (FAlignLevel > 0 || IsLoading()) {
     FAlignPending = true;
     return;
   }
@@ -668,6 +668,11 @@ void TWinControl::Realign() {
   AlignControls(r);
   --FAlignLevel;
   FAlignPending = false;
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  if (FAlignPending) Realign();
 }
 
 void TWinControl::EnableAlign() {

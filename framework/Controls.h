@@ -279,7 +279,9 @@ public:
   // Paints the visible graphic children into dc, each with the origin moved to it and clipped
   // to it (WM_PAINT of this window; also for anyone drawing the window's face into a DC).
   void PaintControls(HDC dc);
-  // Lays out the children with an Align other than alNone.
+  // Lays out the children with an Align other than alNone. While the control is being read from
+  // a stored form this waits for Loaded, so the stored bounds and Align all count whatever their
+  // order.
   void Realign();
   void DisableAlign() { ++FAlignLevel; }
   void EnableAlign();
@@ -312,6 +314,7 @@ public:
   void Update() override;
   void WndProc(TMessage& m) override;
   void DefaultHandler(TMessage& m) override;
+  void Loaded() override;
 
   TKeyEvent OnKeyDown, OnKeyUp;
   TKeyPressEvent OnKeyPress;

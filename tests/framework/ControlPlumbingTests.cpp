@@ -9,6 +9,7 @@
 
 #include "Buttons.h"
 #include "ComCtrls.h"
+#include "FormReader.h"
 #include "Forms.h"
 #include "GdiHandles.h"
 #include "StdCtrls.h"
@@ -261,4 +262,62 @@ TEST(ControlPlumbing, RecreateWndGoesThroughWindowProc) {
   loose.RecreateWnd();
   EXPECT_FALSE(loose.HandleAllocated());
   Pump();
+}
+
+namespace {
+const char* kAligned = R"(object AlignForm: TForm
+  Left = 10
+  Top = 10
+  ClientWidth = 400
+  ClientHeight = 300
+  object Header1: THeaderControl
+    Left = 20
+    Top = 30
+    Width = 150
+    Height = 20
+    Align = alNone
+  end
+  object Bottom1: TPanel
+    Left = 5
+    Top = 5
+    Width = 50
+    Height = 40
+    Align = alBottom
+    object Inner1: TPanel
+      Height = 10
+      Align = alTop
+    end
+  end
+end
+)";
+}  // namespace
+
+TEST(ControlPlumbing, StoredAlignmentCountsWhateverTheOrderOfTheProperties) {
+  RegisterStdControls();
+  RegisterComCtrls();
+  TForm form(nullptr);
+  ReadComponentTree(&form, ParseFormText(kAligned));
+  // A control aligned by default and stored unaligned keeps its stored bounds.
+  auto* header = FindStored<THeaderControl>(&form, L"Header1");
+  EXPECT_EQ(header->Align(), alNone);
+  EXPECT_EQ(header->BoundsRect().left, 20);
+  EXPECT_EQ(header->BoundsRect().top, 30);
+  EXPECT_EQ(header->Width(), 150);
+  // Aligned after its bounds were read: along the bottom with its stored height, its own child
+  // along its top.
+  auto* bottom = FindStored<TPanel>(&form, L"Bottom1");
+  EXPECT_EQ(bottom->Height(), 40);
+  EXPECT_EQ(bottom->Left(), 0);
+  EXPECT_EQ(bottom->Width(), form.ClientWidth());
+  EXPECT_EQ(bottom->Top(), form.ClientHeight() - 40);
+  // With the windows made, the inner panel lies along the top inside the bottom one's bevel.
+  form.HandleNeeded();
+  auto* inner = FindStored<TPanel>(&form, L"Inner1");
+  EXPECT_EQ(inner->Top(), 1);
+  EXPECT_EQ(inner->Width(), bottom->ClientWidth() - 2);
+  EXPECT_EQ(inner->Height(), 10);
+  EXPECT_EQ(header->BoundsRect().top, 30);
+  // Once read, alignment follows changes at once again.
+  form.SetClientHeight(200);
+  EXPECT_EQ(bottom->Top(), form.ClientHeight() - 40);
 }

@@ -219,8 +219,10 @@ void TListView::UpdateExtendedStyle() {
 void TListView::UpdateColumns() {
   if (!HandleAllocated()) return;
   HWND h = HandleIfAllocated();
-  while (SendMessageW(h, LVM_DELETECOLUMN, 0, 0)) {
-  }
+  // From the last column down: each index exists when it is deleted.
+  HWND header = reinterpret_cast<HWND>(SendMessageW(h, LVM_GETHEADER, 0, 0));
+  for (int i = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) - 1 : -1; i >= 0; --i)
+    SendMessageW(h, LVM_DELETECOLUMN, static_cast<WPARAM>(i), 0);
   for (int i = 0; i < FColumns.Count(); ++i) {
     TListColumn* c = FColumns.Items(i);
     LVCOLUMNW col{};

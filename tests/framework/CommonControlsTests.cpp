@@ -364,6 +364,15 @@ TEST(CommonControls, HeaderSectionsAndListViewColumnsAndRows) {
   EXPECT_EQ(GetEnumProp(list, "RowSelect"), "True");
   EXPECT_TRUE(SendMessageW(lh, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
   EXPECT_EQ(SendMessageW(lh, LVM_GETCOLUMNWIDTH, 1, 0), 100);
+  auto columns = [&] {
+    HWND h = reinterpret_cast<HWND>(SendMessageW(list->Handle(), LVM_GETHEADER, 0, 0));
+    return static_cast<int>(SendMessageW(h, HDM_GETITEMCOUNT, 0, 0));
+  };
+  EXPECT_EQ(columns(), 2);
+  // A changed column gives the window its columns again, not more of them.
+  list->Columns()->Items(1)->SetWidth(90);
+  EXPECT_EQ(columns(), 2);
+  EXPECT_EQ(SendMessageW(lh, LVM_GETCOLUMNWIDTH, 1, 0), 90);
   list->AddItem(L"a.txt", {L"已加密"});
   list->AddItem(L"b.txt", {L"等待"});
   EXPECT_EQ(SendMessageW(lh, LVM_GETITEMCOUNT, 0, 0), 2);

@@ -15,6 +15,7 @@ constexpr UINT WM_SKIN_BUTTONVISIBLE = 0x3515;  // asks the window whether a cap
 constexpr UINT WM_SKIN_REDRAWFRAME = 0x3516;    // to the MDI client: redraw the child in wParam with its frame
 constexpr UINT WM_SKIN_RESKINSCROLL = 0x3517;   // to a form: replace the skin object of the control in wParam
 constexpr UINT WM_SKIN_MENUCLICK = 0x3518;      // open the menu-bar item under the screen point in lParam
+constexpr UINT WM_SKIN_SKINCONTROL = 0x3519;   // to a form: skin the child window in wParam, created late
 constexpr UINT WM_SKIN_QUERY = 0x3523;          // a skinned window or control answers 1
 constexpr UINT WM_SKIN_PRINT = 0xBC4A;          // to a skinned edit: paint into the DC in wParam
 constexpr UINT WM_SKIN_PAINTFRAME = 0xBC4B;     // to a framework form: paint the frame into the DC in wParam

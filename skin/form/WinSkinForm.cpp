@@ -3,6 +3,8 @@
 // client's procedure, skin changes, and taking the skin off again.
 #include "skin/form/WinSkinForm.h"
 
+#include "skin/controls/WinSubClass.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -35,6 +37,7 @@ TWinSkinForm::TWinSkinForm(fw::TComponent* owner) : fw::TComponent(owner) { Load
 TWinSkinForm::~TWinSkinForm() {
   *FAlive = false;
   if (MenuTracking.TrackingForm == this) MenuTracking.TrackingForm = nullptr;
+  FreeAllControls();
   FreeSysButtons();
   FreeMenuBar(false);
   FSysMenu.reset();
@@ -219,7 +222,9 @@ void TWinSkinForm::ActivateSkin() {
     const LONG style = GetWindowLongW(FHandle, GWL_STYLE);
     if (!(style & WS_VISIBLE)) SetWindowLongW(FHandle, GWL_STYLE, style | WS_VISIBLE);
   }
-  // The window's controls are skinned by the control dispatch (a later part of the engine).
+  // The child controls: a framework form's by component and tab order, others' by window class.
+  if (FForm) SkinFormControls(FForm);
+  else SkinChildWindows(FHandle);
   if (FState == fsCreated && FFrameOn) {
     if (FMDIRole == mrChild) {
       if (FShowState == ssMaximized) {
@@ -452,6 +457,14 @@ bool TWinSkinForm::Stage1(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
     case WM_SKIN_QUERY:
       result = 1;
       PostMessageW(FHandle, WM_SKIN_AFTERSKIN, 0, kSkinSignature);
+      return true;
+    case WM_SKIN_SKINCONTROL:
+      if (FActivated) SkinLateWindow(reinterpret_cast<HWND>(wParam));
+      result = 0;
+      return true;
+    case WM_SKIN_RESKINSCROLL:
+      ReskinScrollbars(reinterpret_cast<HWND>(wParam));
+      result = 0;
       return true;
     default:
       break;
@@ -753,6 +766,11 @@ void TWinSkinForm::SkinChanged() {
     for (int i = 0; i < FForm->ComponentCount(); ++i)
       if (auto* f = dynamic_cast<fw::TCustomForm*>(FForm->Components(i))) f->SetColor(FSkinData->ButtonFaceColour());
   }
+  // Copied: a control skin may re-register itself while it reloads.
+  const std::vector<TSkinControl*> controls = FControls;
+  for (TSkinControl* c : controls)
+    if (std::find(FControls.begin(), FControls.end(), c) != FControls.end() && c->FStatus != scWindowGone)
+      c->SkinChanged();
   FState = fsReskinning;
   if (FFrameOn && FForm) {
     if (FSkinData && (FSkinData->SkinControls & SetOf(xcPopupMenu))) SetPopupMenusOwnerDraw(FForm, true);
@@ -772,6 +790,7 @@ void TWinSkinForm::Unskin() {
     FForm->WindowProc = FOldFormProc;
     FOldFormProc.Clear();
   }
+  FreeAllControls();
   if (FForm && !destroying) FForm->SetColor(FSavedColor);
   if (FForm) SetPopupMenusOwnerDraw(FForm, false);
   if (!FFrameOn) {
@@ -837,6 +856,7 @@ void TWinSkinForm::Unskin() {
 
 void TWinSkinForm::Unhook() {
   if (FTimer) FTimer->SetEnabled(false);
+  FreeAllControls();
   if (FForm && !(FForm->ComponentState() & fw::csDestroying)) SetPopupMenusOwnerDraw(FForm, false);
   FSysMenu.reset();
   FPressed = nullptr;

@@ -29,6 +29,7 @@ class TNCObject;
 class TWinSysButton;
 class TMenuBtn;
 class TWinSkinMenu;
+class TSkinControl;
 
 // Life-cycle states of a form skin (FState).
 enum TFormSkinState : int {
@@ -98,6 +99,28 @@ public:
   void MeasurePopupItem(fw::TObject* sender, fw::TCanvas& canvas, int& width, int& height);
   void DrawMenuItem(fw::TObject* sender, fw::TCanvas& canvas, const RECT& rect, bool selected);
 
+  // Control skins (WinSkinFormControls.cpp): which skin object takes over which child control,
+  // and the list of those objects.
+  void SkinFormControls(fw::TCustomForm* form);
+  void SkinComponents(fw::TComponent* owner);
+  void SkinChildren(fw::TWinControl* container);
+  void SkinControl(fw::TControl* control, fw::TWinControl* parent);
+  bool SkinThirdParty(const std::wstring& className, fw::TControl* control);
+  void SkinChildWindows(HWND window);
+  void SkinChildWindow(HWND window);
+  // A child window created after activation, as the skin manager reports it (posted).
+  void SkinLateWindow(HWND window);
+  bool RegisterControl(TSkinControl* control);
+  void RemoveControl(TSkinControl* control);
+  void FreeAllControls();
+  void FreeDeadControls();
+  bool IsSkinned(fw::TControl* control) const;
+  bool AlreadySkinned(fw::TControl* control) const;
+  TSkinControl* FindControlByHandle(HWND window) const;
+  void ReskinScrollbars(HWND window);
+  const std::vector<TSkinControl*>& Controls() const { return FControls; }
+  fw::TCanvas& ControlCanvas() { return FControlCanvas; }
+
   // Messages of this form skin's window procedure currently on the stack.
   int MessageDepth() const { return FDepth; }
   bool Hooked() const { return FHook.Installed(); }
@@ -159,6 +182,11 @@ public:
   int FClosedButton = -1;  // the band button whose drop-down a click on it just closed
   DWORD FClosedTick = 0;
   UINT FDoubleClickTime = GetDoubleClickTime();
+
+  // Control skins
+  std::vector<TSkinControl*> FControls;
+  fw::TCanvas FControlCanvas;
+  TSkinControl* FHotControl = nullptr;
 
   // Other
   HMENU FMenu = nullptr;

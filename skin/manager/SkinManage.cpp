@@ -159,7 +159,18 @@ void TSkinManage::OnCreateWindow(HWND window, const CBT_CREATEWNDW& create) {
   const std::wstring className = ClassNameOf(window);
   // Size grips are skinned by the control part of the engine.
   if (!(cs->style & WS_CHILD) && className == L"#32768") SkinPopupMenu(window);
-  if (cs->dwExStyle & WS_EX_MDICHILD) SkinWindow(window);
+  if (cs->dwExStyle & WS_EX_MDICHILD) {
+    SkinWindow(window);
+    return;
+  }
+  // A control created inside a skinned window after its activation (added later, or a window
+  // made again) is skinned by that window's form skin once it exists: the request is posted.
+  if ((cs->style & WS_CHILD) && cs->hwndParent) {
+    HWND root = GetAncestor(cs->hwndParent, GA_ROOT);
+    TWinSkinForm* form = root ? FindSkinForm(root) : nullptr;
+    if (form && form->FActivated && form->Hooked())
+      PostMessageW(root, WM_SKIN_SKINCONTROL, reinterpret_cast<WPARAM>(window), 0);
+  }
 }
 
 // ---------------------------------------------------------------------------

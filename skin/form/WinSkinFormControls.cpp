@@ -13,6 +13,7 @@
 #include "skin/SkinMessages.h"
 #include "skin/controls/SkinBoxes.h"
 #include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinEdits.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/SysEntries.h"
 #include "skin/data/WinSkinData.h"
@@ -205,7 +206,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     SkinChildren(windowed);
     return;
   }
-  if ((cls == L"TUPDOWN" || cls == L"TSPINBUTTON") && has(xcSpin)) return;
+  if ((cls == L"TUPDOWN" || cls == L"TSPINBUTTON") && has(xcSpin)) {
+    AttachTo<TSkinUpDown>(this, control, false);
+    return;
+  }
   if (cls == L"TMEDIAPLAYER" && has(xcButton)) return;
   if (IsA(control, "TCustomRadioGroup") && has(xcRadioButton) && windowed) {
     for (int i = 0; i < windowed->ControlCount(); ++i)
@@ -259,7 +263,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     AttachTo<TSkinButton>(this, control, false);
     return;
   }
-  if (IsA(control, "TCustomEdit") && has(xcEdit)) return;
+  if (IsA(control, "TCustomEdit") && has(xcEdit)) {
+    AttachTo<TSkinEdit>(this, control, false);
+    return;
+  }
   if (cls != L"TDCEDIT" && cls != L"TDCDBEDIT") {
     if (IsA(control, "TCustomForm")) {
       AttachTo<TSkinBox>(this, control, true);
@@ -273,7 +280,11 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     }
     return;
   }
-  // "NumButtons" 1 is a combo box, 0 an edit; both belong to the later families.
+  // "NumButtons" 1 is a combo box (a later family), 0 an edit, attached by its window.
+  if (GetIntPropByName(control, "NumButtons") == 0 && has(xcEdit) && windowed) {
+    auto* skin = new TSkinEdit(control);
+    skin->InitWindow(windowed->Handle(), FSkinData, &FControlCanvas, this);
+  }
 }
 
 bool TWinSkinForm::SkinThirdParty(const std::wstring& className, fw::TControl* control) {
@@ -300,6 +311,12 @@ bool TWinSkinForm::SkinThirdParty(const std::wstring& className, fw::TControl* c
   } else if (kind == L"panel" && has(xcPanel)) {
     SetPropByName(control, "Transparent", L"True");
     AttachTo<TSkinBox>(this, control, true);
+  } else if (kind == L"edit" && has(xcEdit) && windowed) {
+    // Only an edit with a border of its own.
+    RECT w{}, c{};
+    GetWindowRect(windowed->Handle(), &w);
+    GetClientRect(windowed->Handle(), &c);
+    if (w.right - w.left != c.right || w.bottom - w.top != c.bottom) AttachTo<TSkinEdit>(this, control, false);
   } else if (kind == L"button" && has(xcButton)) {
     AttachTo<TSkinButton>(this, control, false);
   } else if ((kind == L"bitbtn" || kind == L"pngbitbtn") && has(xcButton)) {
@@ -397,6 +414,8 @@ void TWinSkinForm::SkinChildWindow(HWND window) {
     if (fw::TWinControl* c = fw::FindControl(window)) c->SetColor(data.ButtonFaceColour());
   } else if (cls == L"toolbarwindow32") {
     skin = new TSkinBoxH(this);
+  } else if (cls == L"edit" && has(xcEdit)) {
+    skin = new TSkinEdit(this);
   }
   if (skin) skin->InitWindow(window, FSkinData, &FControlCanvas, this);
 }

@@ -121,6 +121,7 @@ TEST(ControlDispatch, EachControlGetsTheSkinItsRuleGivesOnce) {
   EXPECT_LT(IndexOf(*f, t.Inner), IndexOf(*f, t.Box));  // a group box's children first
   EXPECT_EQ(SkinsOf(*f, t.Panel), Names{"TSkinBox"});
   EXPECT_EQ(t.Panel->Color(), world.Data->ButtonFaceColour());
+  EXPECT_EQ(SkinsOf(*f, t.Edit), Names{"TSkinEdit"});
   // Every skinned window says so; the status bar has no skin of its own yet.
   for (fw::TWinControl* c : std::vector<fw::TWinControl*>{t.Button, t.Bit, t.Check, t.Radio, t.Group, t.Box})
     EXPECT_EQ(SendMessageW(c->Handle(), skin::WM_SKIN_QUERY, 0, 0), 1) << c->ClassName();

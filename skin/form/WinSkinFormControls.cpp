@@ -13,6 +13,7 @@
 #include "skin/SkinMessages.h"
 #include "skin/controls/SkinBoxes.h"
 #include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinCombos.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/SysEntries.h"
@@ -237,7 +238,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
   }
   if (IsA(control, "TCustomStatusBar") && has(xcStatusBar)) return;
   if (IsA(control, "TProgressBar") && has(xcProgress)) return;
-  if (cls == L"TTNTCOMBOBOX" && has(xcCombo)) return;
+  if (cls == L"TTNTCOMBOBOX" && has(xcCombo)) {
+    AttachTo<TSkinComBox>(this, control, false);
+    return;
+  }
   if (has(xcScrollbar) && cls == L"TRICHEDIT") return;
   if (has(xcScrollbar) && (cls == L"TWWDBRICHEDIT" || cls == L"TDXDBMEMO")) return;
   if (IsA(control, "TSpeedButton") && has(xcSpeedButton)) {
@@ -278,6 +282,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
       AttachTo<TSkinCheckBox>(this, control, false);
       return;
     }
+    if (IsA(control, "TCustomComboBox") && has(xcCombo)) {
+      AttachTo<TSkinComBox>(this, control, false);
+      return;
+    }
     return;
   }
   // "NumButtons" 1 is a combo box (a later family), 0 an edit, attached by its window.
@@ -306,7 +314,9 @@ bool TWinSkinForm::SkinThirdParty(const std::wstring& className, fw::TControl* c
   const auto has = [&data](TSkinControlType t) { return (data.SkinControls & SetOf(t)) != 0; };
   auto* windowed = dynamic_cast<fw::TWinControl*>(control);
   if (kind == L"nil") return true;
-  if (kind == L"radiobutton" && has(xcRadioButton)) {
+  if (kind == L"combobox" && has(xcCombo)) {
+    AttachTo<TSkinComBox>(this, control, false);
+  } else if (kind == L"radiobutton" && has(xcRadioButton)) {
     AttachTo<TSkinRadioButton>(this, control, false);
   } else if (kind == L"panel" && has(xcPanel)) {
     SetPropByName(control, "Transparent", L"True");
@@ -400,6 +410,14 @@ void TWinSkinForm::SkinChildWindow(HWND window) {
       default:
         break;
     }
+  } else if (cls == L"combobox" && has(xcCombo)) {
+    if ((s & 3) != CBS_SIMPLE) skin = new TSkinComBox(this);
+  } else if (cls == L"comboboxex32" && has(xcCombo)) {
+    // The combo box inside it is the one drawn.
+    if (HWND inner = GetTopWindow(window); inner && !FindControlByHandle(inner)) {
+      auto* combo = new TSkinComBox(this);
+      combo->InitWindow(inner, FSkinData, &FControlCanvas, this);
+    }
   } else if (cls == L"#32770" && !(s & WS_TABSTOP)) {
     SkinChildWindows(window);
     skin = new TSkinBoxH(this);
@@ -408,6 +426,8 @@ void TWinSkinForm::SkinChildWindow(HWND window) {
     if (fw::TWinControl* c = fw::FindControl(window)) c->SetColor(data.ButtonFaceColour());
   } else if (cls == L"tcheckbox" && has(xcCheckBox)) {
     skin = new TSkinCheckBox(this);
+  } else if (cls == L"tcombobox" && has(xcCombo)) {
+    skin = new TSkinComBox(this);
   } else if (cls == L"tbutton" && has(xcButton)) {
     skin = new TSkinButton(this);
   } else if (cls == L"tsilentpaintpanel") {

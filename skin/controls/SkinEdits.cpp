@@ -132,6 +132,113 @@ void TSkinEdit::PrintBorder(HDC dc) {
 }
 
 // ---------------------------------------------------------------------------
+// Date pickers
+// ---------------------------------------------------------------------------
+
+FW_DEFINE_CLASS(TArrowButton, fw::TCustomControl)
+
+TArrowButton::TArrowButton(fw::TComponent* owner) : fw::TCustomControl(owner) {
+  FArrowSize = GetSystemMetrics(SM_CXHSCROLL);
+  SetTabStop(false);
+}
+
+void TArrowButton::AttachToPicker(TSkinDateTime* owner, fw::TWinControl* picker) {
+  FOwnerSkin = owner;
+  FPicker = picker;
+  FPickerHandle = picker->Handle();
+  const bool left = GetWindowLongW(FPickerHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR;
+  SetParent(picker);
+  SetBounds(left ? 2 : picker->Width() - FArrowSize - 4, 0, FArrowSize, FArrowSize + 1);
+  const LONG style = GetWindowLongW(FPickerHandle, GWL_STYLE);
+  if (!(style & WS_CLIPCHILDREN)) {
+    SetWindowLongW(FPickerHandle, GWL_STYLE, style | WS_CLIPCHILDREN);
+    owner->FAddedClipChildren = true;
+  }
+  HandleNeeded();
+}
+
+void TArrowButton::WndProc(fw::TMessage& m) {
+  switch (m.Msg) {
+    case WM_SKIN_QUERY:  // never dispatched as a control of its own
+      m.Result = 1;
+      return;
+    case fw::CM_MOUSEENTER:
+    case fw::CM_MOUSELEAVE:
+      fw::TCustomControl::WndProc(m);
+      if (FPicker && FPicker->Enabled()) {
+        FHot = m.Msg == fw::CM_MOUSEENTER;
+        Invalidate();
+      }
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      fw::TCustomControl::WndProc(m);
+      if (!FPickerHandle || !IsWindowEnabled(FPickerHandle)) return;
+      // The picker has the focus before it sees the press: a focus coming back to it later
+      // would close the calendar it opens.
+      if (GetFocus() != FPickerHandle) ::SetFocus(FPickerHandle);
+      const LPARAM at = MAKELPARAM(static_cast<short>(LOWORD(m.LParam)) + Left(), static_cast<short>(HIWORD(m.LParam)) + Top());
+      PostMessageW(FPickerHandle, WM_LBUTTONDOWN, m.WParam, at);
+      PostMessageW(FPickerHandle, WM_LBUTTONUP, m.WParam & ~MK_LBUTTON, at);
+      Invalidate();
+      return;
+    }
+    default:
+      fw::TCustomControl::WndProc(m);
+      return;
+  }
+}
+
+void TArrowButton::Paint() {
+  HDC dc = Canvas().Handle();
+  const RECT r{0, 0, ClientWidth(), ClientHeight()};
+  TSkinData* data = FOwnerSkin ? FOwnerSkin->FSkinData : nullptr;
+  fw::TBrushHandle face(CreateSolidBrush(fw::ColorToRGB(data ? data->ButtonFaceColour() : fw::TColor(fw::clBtnFace))));
+  FillRect(dc, &r, face.Get());
+  TDataSkinObject* arrow = data && !data->NoSkin() ? data->ComboxArrow() : nullptr;
+  if (!arrow || arrow->Bitmap.Empty()) return;
+  DrawStripFrame(dc, r, arrow->Bitmap, false, std::max(arrow->FrameCount, 1), FHot ? 4 : 1);
+}
+
+FW_DEFINE_CLASS(TSkinDateTime, TSkinControl)
+
+TSkinDateTime::TSkinDateTime(fw::TComponent* owner) : TSkinControl(owner) {}
+
+TSkinDateTime::~TSkinDateTime() {
+  delete FArrow;  // its window goes with it
+  FArrow = nullptr;
+}
+
+void TSkinDateTime::InitControl(TWinSkinForm* form, TSkinData* skinData, fw::TCanvas* canvas, bool recolor) {
+  if (FInitialized) return;
+  TSkinControl::InitControl(form, skinData, canvas, recolor);
+  if (!FControl) return;
+  FArrow = new TArrowButton(this);
+  FArrow->AttachToPicker(this, FControl);
+}
+
+void TSkinDateTime::RestoreControl() {
+  TSkinControl::RestoreControl();
+  delete FArrow;
+  FArrow = nullptr;
+  // The picker's style as it was, unless it is on its way out.
+  if (FAddedClipChildren && FHandle && IsWindow(FHandle) && FControl && !FControl->IsDestroying())
+    SetWindowLongW(FHandle, GWL_STYLE, GetWindowLongW(FHandle, GWL_STYLE) & ~WS_CLIPCHILDREN);
+  FAddedClipChildren = false;
+}
+
+void TSkinDateTime::DrawControl(HDC dc, const RECT& rect) {
+  if (!dc || !FSkinData) return;
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  if (client.right >= Width(rect) || client.bottom >= Height(rect)) return;
+  RECT r = rect;
+  FrameIn(dc, r, fw::ColorToRGB(FSkinData->Colours().ButtonShadowColour));
+  InflateRect(&r, -1, -1);
+  FrameIn(dc, r, RGB(255, 255, 255));
+}
+
+// ---------------------------------------------------------------------------
 // TSkinUpDown
 // ---------------------------------------------------------------------------
 

@@ -10,6 +10,40 @@
 namespace skin {
 
 class TSkinUpDown;
+class TSkinDateTime;
+
+// The skin's drop-down arrow laid over a date picker's own button; a press on it is handed to
+// the picker, which opens its calendar.
+class TArrowButton : public fw::TCustomControl {
+  FW_DECLARE_CLASS()
+public:
+  explicit TArrowButton(fw::TComponent* owner);
+  void AttachToPicker(TSkinDateTime* owner, fw::TWinControl* picker);
+  void WndProc(fw::TMessage& m) override;
+
+  int FArrowSize = 0;
+  fw::TWinControl* FPicker = nullptr;
+  HWND FPickerHandle = nullptr;
+  TSkinDateTime* FOwnerSkin = nullptr;
+  bool FHot = false;
+
+protected:
+  void Paint() override;
+};
+
+// Date pickers: the edit's border with one white line, and the skin's arrow over the button.
+class TSkinDateTime : public TSkinControl {
+  FW_DECLARE_CLASS()
+public:
+  explicit TSkinDateTime(fw::TComponent* owner);
+  ~TSkinDateTime() override;
+  void InitControl(TWinSkinForm* form, TSkinData* skinData, fw::TCanvas* canvas, bool recolor) override;
+  void RestoreControl() override;
+  void DrawControl(HDC dc, const RECT& rect) override;
+
+  TArrowButton* FArrow = nullptr;
+  bool FAddedClipChildren = false;
+};
 
 class TSkinEdit : public TSkinControl {
   FW_DECLARE_CLASS()

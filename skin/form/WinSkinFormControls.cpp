@@ -286,6 +286,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
       AttachTo<TSkinComBox>(this, control, false);
       return;
     }
+    if (IsA(control, "TDateTimePicker") && has(xcCombo)) {
+      AttachTo<TSkinDateTime>(this, control, false);
+      return;
+    }
     return;
   }
   // "NumButtons" 1 is a combo box (a later family), 0 an edit, attached by its window.
@@ -316,6 +320,8 @@ bool TWinSkinForm::SkinThirdParty(const std::wstring& className, fw::TControl* c
   if (kind == L"nil") return true;
   if (kind == L"combobox" && has(xcCombo)) {
     AttachTo<TSkinComBox>(this, control, false);
+  } else if (kind == L"datetimepicker" && has(xcCombo)) {
+    AttachTo<TSkinDateTime>(this, control, false);
   } else if (kind == L"radiobutton" && has(xcRadioButton)) {
     AttachTo<TSkinRadioButton>(this, control, false);
   } else if (kind == L"panel" && has(xcPanel)) {

@@ -4,7 +4,9 @@
 
 #include "FormSkinFixture.h"
 #include "UserInput.h"
+#include "ComCtrls.h"
 #include "skin/controls/SkinCombos.h"
+#include "skin/controls/SkinEdits.h"
 
 using namespace formtest;
 using skin::SetOf;
@@ -99,4 +101,55 @@ TEST(ComboSkin, AButtonOnTheLeftUsesTheMirroredImage) {
   RedrawWindow(w.Right, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
   EXPECT_NE(w.ButtonColour(w.Right, false), kFrames[0]);
   EXPECT_EQ(SendMessageW(w.Right, skin::WM_SKIN_QUERY, 0, 0), 0);
+}
+
+TEST(ComboSkin, TheDatePickersArrowOpensItsCalendarAndGoesWithTheSkin) {
+  TSkinnedWorld world;
+  TestSkin skin = FrameSkin();
+  skin.Strip("combo.bmp", 16, 20, kFrames);
+  skin.Ini += "[ComboButton]\nImage=combo.bmp\nFrame=4\nTrans=0\n";
+  LoadTestSkin(*world.Data, skin);
+  world.Data->SkinControls = SetOf(skin::xcMainMenu) | SetOf(skin::xcCombo);
+  fw::TForm form(nullptr);
+  form.SetBounds(120, 120, 320, 200);
+  auto* picker = new fw::TDateTimePicker(&form);
+  picker->SetParent(&form);
+  picker->SetBounds(20, 20, 180, 24);
+  form.Show();
+  Pump();
+  const LONG style = GetWindowLongW(picker->Handle(), GWL_STYLE);
+  SkinManager->SkinWindow(form.Handle());
+  Pump();
+  TWinSkinForm* f = SkinManager->FindSkinForm(form.Handle());
+  ASSERT_NE(f, nullptr);
+  auto* s = dynamic_cast<skin::TSkinDateTime*>(f->FindControlByHandle(picker->Handle()));
+  ASSERT_NE(s, nullptr);
+  ASSERT_NE(s->FArrow, nullptr);
+  HWND arrow = s->FArrow->Handle();
+  EXPECT_EQ(GetParent(arrow), picker->Handle());
+  EXPECT_TRUE(GetWindowLongW(picker->Handle(), GWL_STYLE) & WS_CLIPCHILDREN);
+  RedrawWindow(arrow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RECT ar{};
+  GetClientRect(arrow, &ar);
+  HDC dc = GetDC(arrow);
+  EXPECT_EQ(Rgb(GetPixel(dc, ar.right / 2, ar.bottom / 2)), kFrames[0]);
+  ReleaseDC(arrow, dc);
+
+  // A real click on the arrow opens the picker's calendar, and it stays open.
+  RECT wr{};
+  GetWindowRect(arrow, &wr);
+  const POINT centre{(wr.left + wr.right) / 2, (wr.top + wr.bottom) / 2};
+  userinput::Click(centre);
+  const auto calendar = [&] { return reinterpret_cast<HWND>(SendMessageW(picker->Handle(), DTM_GETMONTHCAL, 0, 0)); };
+  EXPECT_TRUE(PumpUntil([&] { return calendar() != nullptr; }, 1500));
+  Pump(300);
+  EXPECT_NE(calendar(), nullptr);
+  if (calendar()) SendMessageW(picker->Handle(), DTM_CLOSEMONTHCAL, 0, 0);
+  Pump();
+
+  // Off: the arrow is gone and the picker's style is its own again.
+  TSkinnedWorld::TakeOff(f);
+  EXPECT_FALSE(IsWindow(arrow));
+  EXPECT_EQ(GetWindowLongW(picker->Handle(), GWL_STYLE) & WS_CLIPCHILDREN, style & WS_CLIPCHILDREN);
+  SetCursorPos(1200, 1000);
 }

@@ -1,8 +1,30 @@
 // Shared pieces of the application tests: the dialog driver and the main window fixture.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <wincrypt.h>
+
 #include "AppTestUtil.h"
 #include "TestUtil.h"
+
+namespace {
+
+// Every main window checks the user's default key container at its creation and tells the user
+// when it had to create one. The container is the machine's state, not the tests': it is made
+// once before any test, so that no test meets that message by the order the tests run in.
+class TKeyContainerEnvironment : public ::testing::Environment {
+public:
+  void SetUp() override {
+    HCRYPTPROV prov = 0;
+    if (CryptAcquireContextA(&prov, nullptr, nullptr, PROV_RSA_FULL, 0) ||
+        CryptAcquireContextA(&prov, nullptr, nullptr, PROV_RSA_FULL, CRYPT_NEWKEYSET))
+      CryptReleaseContext(prov, 0);
+  }
+};
+[[maybe_unused]] ::testing::Environment* const kKeyContainer =
+    ::testing::AddGlobalTestEnvironment(new TKeyContainerEnvironment);
+
+}  // namespace
 
 namespace apptest {
 

@@ -5,7 +5,9 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,6 +85,13 @@ inline std::uint32_t ControlAt(fw::TControl& c, int x, int y) {
   return ClientAt(c.Parent()->Handle(), c.Left() + x, c.Top() + y);
 }
 
+// The mark's colour in the middle of a check box or radio button window drawn at the left.
+inline std::uint32_t MarkAt(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return At(h, kMark / 2, (r.bottom - r.top) / 2);
+}
+
 // The client area of a window as the screen shows it.
 struct TCapture {
   int W = 0, H = 0;
@@ -107,11 +116,38 @@ struct TCapture {
     return c;
   }
   // Pixels that differ from another capture of the same size (all of them when the sizes differ).
-  int Differences(const TCapture& o) const {
+  int Differences(const TCapture& o) const { return Differences(o, {0, 0, W, H}); }
+  // The same inside a rectangle of the client area.
+  int Differences(const TCapture& o, const RECT& r) const {
     if (W != o.W || H != o.H) return W * H + 1;
     int n = 0;
-    for (std::size_t i = 0; i < Pixels.size(); ++i) n += Pixels[i] != o.Pixels[i];
+    for (int y = std::max<int>(r.top, 0); y < std::min<int>(r.bottom, H); ++y)
+      for (int x = std::max<int>(r.left, 0); x < std::min<int>(r.right, W); ++x) {
+        const std::size_t i = static_cast<std::size_t>(y * W + x);
+        n += Pixels[i] != o.Pixels[i];
+      }
     return n;
+  }
+  // Where they differ, for the failure message: the bounding box and the first pixel.
+  std::string Where(const TCapture& o) const {
+    if (W != o.W || H != o.H) return "sizes differ";
+    RECT box{W, H, -1, -1};
+    std::string first;
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        const std::size_t i = static_cast<std::size_t>(y * W + x);
+        if (Pixels[i] == o.Pixels[i]) continue;
+        if (first.empty()) {
+          char b[80];
+          snprintf(b, sizeof b, " first (%d,%d) %06x vs %06x", x, y, Pixels[i], o.Pixels[i]);
+          first = b;
+        }
+        box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
+               std::max<LONG>(box.bottom, y)};
+      }
+    char b[80];
+    snprintf(b, sizeof b, "x %ld..%ld, y %ld..%ld", box.left, box.right, box.top, box.bottom);
+    return b + first;
   }
 };
 

@@ -10,13 +10,6 @@ using namespace ctltest;
 
 namespace {
 
-// The mark's colour in the middle of a check box or radio button window drawn at the left.
-std::uint32_t MarkAt(HWND h) {
-  RECT r{};
-  GetWindowRect(h, &r);
-  return At(h, kMark / 2, (r.bottom - r.top) / 2);
-}
-
 void ClickAt(POINT p) {
   userinput::Mouse(0, p);
   Pump(40);

@@ -98,6 +98,14 @@ TEST(CheckAndRadio, MarkFrameForEveryStateOnShortAndLongStrips) {
       Pump();
       EXPECT_EQ(MarkAt(rb->Handle()), RadioColour(longStrips ? s.frame8 : s.frame4));
     }
+    // The user's click checks the box.
+    cb->SetState(fw::cbUnchecked);
+    cb->SetEnabled(true);
+    Pump();
+    ClickAt(cb->ClientToScreen({kMark / 2, 12}));
+    EXPECT_EQ(cb->State(), fw::cbChecked);
+    EXPECT_EQ(Await([&] { return MarkAt(cb->Handle()); }, CheckColour(longStrips ? 5 : 2)),
+              CheckColour(longStrips ? 5 : 2));
   }
 }
 

@@ -33,10 +33,15 @@ void Key(WORD vk, bool up) {
 
 }  // namespace
 
-TEST(PushButton, FrameFollowsMouseKeysFocusAndEnabled) {
+// A plain push button, and a bit button (owner-drawn: its parent draws it when the window asks).
+class PushButton : public ::testing::TestWithParam<bool> {};
+INSTANTIATE_TEST_SUITE_P(PlainAndBit, PushButton, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "BitButton" : "Button"; });
+
+TEST_P(PushButton, FrameFollowsMouseKeysFocusAndEnabled) {
   TControlWorld world;
   TTestForm f;
-  auto* b = f.Add<fw::TButton>(20, 20, 110, 32, L"按钮");
+  fw::TButton* b = GetParam() ? f.Add<fw::TBitBtn>(20, 20, 110, 32, L"按钮") : f.Add<fw::TButton>(20, 20, 110, 32, L"按钮");
   auto* other = f.Add<fw::TButton>(20, 90, 110, 32, L"Other");
   TClicks clicks;
   b->OnClick = clicks.Event();
@@ -157,7 +162,7 @@ TEST(SpeedButton, FrameFollowsMouseAndEnabled) {
   EXPECT_EQ(Await(frame, kNormal), kNormal);
 }
 
-TEST(PushButton, CaptionWithTwoBarsIsDrawnOnTwoLines) {
+TEST(Buttons, CaptionWithTwoBarsIsDrawnOnTwoLines) {
   TControlWorld world;
   TTestForm f;
   auto* b = f.Add<fw::TButton>(20, 20, 120, 56, L"A||B");
@@ -192,7 +197,7 @@ TEST(PushButton, CaptionWithTwoBarsIsDrawnOnTwoLines) {
   }
 }
 
-TEST(PushButton, ClicksAreCountedOnce) {
+TEST(Buttons, ClicksAreCountedOnce) {
   TControlWorld world;
   TTestForm f;
   auto* b = f.Add<fw::TButton>(20, 20, 110, 32, L"确定");
@@ -283,7 +288,7 @@ struct TMethodSpy {
 
 }  // namespace
 
-TEST(PushButton, TheWindowsOwnProcedureSeesNoPressAndNoPaintWhileSkinned) {
+TEST(Buttons, TheWindowsOwnProcedureSeesNoPressAndNoPaintWhileSkinned) {
   TControlWorld world;
   // A bare push button of a plain window, subclassed before the skin comes.
   formtest::TWindow parent(L"裸窗口", 320, 200);

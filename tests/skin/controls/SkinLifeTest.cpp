@@ -207,3 +207,77 @@ TEST(SkinEnable, OffLooksLikeTheSystemAndOnRepaintsAtOnce) {
     EXPECT_EQ(p.Face(h), p.On);  // at once, before any paint message is pumped
   }
 }
+
+TEST(SkinChange, ControlsTakeTheNewSkinsMarksAndFace) {
+  TControlWorld world;
+  TTestForm f;
+  auto* cb = f.Add<fw::TCheckBox>(10, 10, 140, 24, L"检查");
+  auto* rb = f.Add<fw::TRadioButton>(10, 50, 140, 24, L"单选");
+  auto* panel = f.Add<fw::TPanel>(200, 10, 150, 80);
+  auto* b = f.Add<fw::TButton>(10, 100, 100, 28, L"按钮");
+  cb->SetChecked(true);
+  rb->SetChecked(true);
+  f.Show();
+  skin::TWinSkinForm* fs = f.Skin();
+  ASSERT_NE(fs, nullptr);
+  ASSERT_EQ(MarkAt(cb->Handle()), CheckColour(2));
+  ASSERT_EQ(MarkAt(rb->Handle()), RadioColour(2));
+  ASSERT_EQ(ClientAt(panel->Handle(), 75, 70), kFace);
+
+  // The same skin data loads a skin with long strips and another face; the form skin is told.
+  TestSkin next = ControlSkin(12, 8);
+  const std::size_t face = next.Ini.find("ButtonFace=236 238 242");
+  ASSERT_NE(face, std::string::npos);
+  next.Ini.replace(face, 22, "ButtonFace=200 210 220");
+  ASSERT_TRUE(formtest::LoadTestSkin(*world.Data, next));
+  fs->SkinChanged();
+  Pump(100);
+  EXPECT_EQ(MarkAt(cb->Handle()), CheckColour(5));
+  EXPECT_EQ(MarkAt(rb->Handle()), RadioColour(5));
+  EXPECT_EQ(panel->Color(), static_cast<fw::TColor>(0x00DCD2C8));
+  EXPECT_EQ(ClientAt(panel->Handle(), 75, 70), 0xC8D2DCu);
+  EXPECT_EQ(At(b->Handle(), 3, 3), kNormal);
+  EXPECT_EQ(At(cb->Handle(), 130, 2), 0xC8D2DCu);  // the check box's face beyond its caption
+}
+
+namespace {
+struct TFreer {
+  std::unique_ptr<fw::TForm>* Form = nullptr;
+  void Clicked(fw::TObject*) { Form->reset(); }
+};
+}  // namespace
+
+TEST(SkinLife, AClickThatFreesItsForm) {
+  const int live = skin::TSkinControl::LiveCount();
+  {
+    TControlWorld world;
+    TTestForm f;
+    auto* b = f.Add<fw::TButton>(20, 20, 110, 32, L"关闭");
+    auto* s = f.Add<fw::TSpeedButton>(160, 20, 90, 32, L"关闭");
+    TFreer freer{&f.Form};
+    MouseAway();
+    f.Show();
+    ASSERT_NE(f.Skin(), nullptr);
+    for (int round = 0; round < 2; ++round) {
+      SCOPED_TRACE(round == 0 ? "push button" : "speed button");
+      if (round == 1) {
+        f.Form = std::make_unique<fw::TForm>(nullptr);
+        f.Form->SetBounds(100, 100, 420, 300);
+        s = f.Add<fw::TSpeedButton>(160, 20, 90, 32, L"关闭");
+        f.Show();
+        ASSERT_NE(f.Skin(), nullptr);
+      }
+      fw::TControl* target = round == 0 ? static_cast<fw::TControl*>(b) : s;
+      target->OnClick = fw::TNotifyEvent::Of<&TFreer::Clicked>(&freer);
+      const POINT p = Centre(*target);
+      userinput::Mouse(0, p);
+      Pump(60);
+      userinput::Mouse(MOUSEEVENTF_LEFTDOWN, p);
+      Pump(60);
+      userinput::Mouse(MOUSEEVENTF_LEFTUP, p);
+      Pump(100);
+      EXPECT_EQ(f.Form, nullptr);
+    }
+  }
+  EXPECT_EQ(skin::TSkinControl::LiveCount(), live);
+}

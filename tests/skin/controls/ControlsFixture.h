@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -102,17 +101,10 @@ struct TCapture {
     GetClientRect(w, &r);
     c.W = r.right;
     c.H = r.bottom;
-    HDC screen = GetDC(w);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, c.W, c.H);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, c.W, c.H, screen, 0, 0, SRCCOPY);
+    HDC dc = GetDC(w);
     for (int y = 0; y < c.H; ++y)
-      for (int x = 0; x < c.W; ++x) c.Pixels.push_back(Rgb(GetPixel(mem, x, y)));
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(w, screen);
+      for (int x = 0; x < c.W; ++x) c.Pixels.push_back(Rgb(GetPixel(dc, x, y)));
+    ReleaseDC(w, dc);
     return c;
   }
   // Pixels that differ from another capture of the same size (all of them when the sizes differ).
@@ -128,26 +120,18 @@ struct TCapture {
       }
     return n;
   }
-  // Where they differ, for the failure message: the bounding box and the first pixel.
+  // Where they differ first, for the failure message.
   std::string Where(const TCapture& o) const {
-    if (W != o.W || H != o.H) return "sizes differ";
-    RECT box{W, H, -1, -1};
-    std::string first;
-    for (int y = 0; y < H; ++y)
-      for (int x = 0; x < W; ++x) {
-        const std::size_t i = static_cast<std::size_t>(y * W + x);
-        if (Pixels[i] == o.Pixels[i]) continue;
-        if (first.empty()) {
-          char b[80];
-          snprintf(b, sizeof b, " first (%d,%d) %06x vs %06x", x, y, Pixels[i], o.Pixels[i]);
-          first = b;
-        }
-        box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
-               std::max<LONG>(box.bottom, y)};
+    for (std::size_t i = 0; i < Pixels.size() && i < o.Pixels.size(); ++i)
+      if (Pixels[i] != o.Pixels[i])
+      {
+        std::string at = "first at x ";
+        at += std::to_string(i % static_cast<std::size_t>(W));
+        at += ", y ";
+        at += std::to_string(i / static_cast<std::size_t>(W));
+        return at;
       }
-    char b[80];
-    snprintf(b, sizeof b, "x %ld..%ld, y %ld..%ld", box.left, box.right, box.top, box.bottom);
-    return b + first;
+    return {};
   }
 };
 
@@ -165,16 +149,6 @@ inline std::vector<std::pair<int, int>> InkRows(HDC dc, RECT r, std::uint32_t ba
   }
   return runs;
 }
-// Pixels of a rectangle of a window (window coordinates) other than `background`.
-inline int InkPixels(HWND w, RECT r, std::uint32_t background) {
-  HDC dc = GetWindowDC(w);
-  int n = 0;
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) n += Rgb(GetPixel(dc, x, y)) != background;
-  ReleaseDC(w, dc);
-  return n;
-}
-
 // Counts OnClick.
 struct TClicks {
   int N = 0;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 #include "Buttons.h"
 #include "ControlsFixture.h"
@@ -264,7 +265,8 @@ TEST(Buttons, ClicksAreCountedOnce) {
 
 namespace {
 
-// A window procedure under the skin: records what the skin lets through to the window.
+// Window procedures under the skin, installed before it: what the skin lets through to the
+// window, for a bare window (subclassed) and for a framework control (its WindowProc).
 struct TSpy {
   static inline WNDPROC Next = nullptr;
   static inline std::vector<UINT> Seen;
@@ -272,102 +274,66 @@ struct TSpy {
     Seen.push_back(m);
     return CallWindowProcW(Next, h, m, wp, lp);
   }
-  static int Count(UINT m) { return static_cast<int>(std::count(Seen.begin(), Seen.end(), m)); }
-};
-
-// The same under a framework control's skin: a WindowProc hooked before skinning.
-struct TMethodSpy {
-  fw::TWndMethod Next;
-  std::vector<UINT> Seen;
-  void Proc(fw::TMessage& m) {
+  fw::TWndMethod NextMethod;
+  void Method(fw::TMessage& m) {
     Seen.push_back(m.Msg);
-    Next(m);
+    NextMethod(m);
   }
-  int Count(UINT m) const { return static_cast<int>(std::count(Seen.begin(), Seen.end(), m)); }
+  static int Count(UINT m) { return static_cast<int>(std::count(Seen.begin(), Seen.end(), m)); }
 };
 
 }  // namespace
 
 TEST(Buttons, TheWindowsOwnProcedureSeesNoPressAndNoPaintWhileSkinned) {
   TControlWorld world;
-  // A bare push button of a plain window, subclassed before the skin comes.
   formtest::TWindow parent(L"裸窗口", 320, 200);
   SetWindowPos(parent.Handle, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   HWND bare = CreateWindowW(L"BUTTON", L"裸按钮", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 110, 32,
                             parent.Handle, reinterpret_cast<HMENU>(101), nullptr, nullptr);
-  TSpy::Seen.clear();
-  TSpy::Next = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(bare, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSpy::Proc)));
-  // A framework button with a WindowProc hooked before the skin.
-  TMethodSpy spy;
+  TSpy::Next = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(bare, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSpy::Proc)));
+  TSpy spy;
   TClicks clicks;
   TTestForm f;
   auto* b = f.Add<fw::TButton>(20, 20, 110, 32, L"按钮");
   b->OnClick = clicks.Event();
   b->HandleNeeded();
-  spy.Next = b->WindowProc;
-  b->WindowProc = fw::TWndMethod::Of<&TMethodSpy::Proc>(&spy);
+  spy.NextMethod = b->WindowProc;
+  b->WindowProc = fw::TWndMethod::Of<&TSpy::Method>(&spy);
   MouseAway();
-  SetForegroundWindow(parent.Handle);
   ASSERT_TRUE(skin::SkinManager->SkinWindow(parent.Handle));
   f.Show();
   ASSERT_NE(f.Skin(), nullptr);
-  Pump(100);
   ASSERT_EQ(Query(bare), 1);
   ASSERT_EQ(Query(b->Handle()), 1);
-  const auto clickBare = [&] {
-    RECT r{};
-    GetWindowRect(bare, &r);
-    const POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    SetForegroundWindow(parent.Handle);
+  // Both buttons repainted (erased) and clicked by the user.
+  const auto exercise = [&](HWND w, HWND top, POINT p) {
+    TSpy::Seen.clear();
+    InvalidateRect(w, nullptr, TRUE);
+    UpdateWindow(w);
+    SetForegroundWindow(top);
     Pump();
     Down(p);
     Up(p);
   };
-  const auto repaint = [](HWND w) {
-    InvalidateRect(w, nullptr, TRUE);
-    UpdateWindow(w);
-    Pump();
-  };
-
-  TSpy::Seen.clear();
-  spy.Seen.clear();
-  parent.Seen.clear();
-  repaint(bare);
-  repaint(b->Handle());
-  clickBare();
-  SetForegroundWindow(f.Handle());
-  Pump();
-  Down(Centre(*b));
-  Up(Centre(*b));
-  EXPECT_TRUE(IsButtonFrame(At(bare, 3, 3)));
-  EXPECT_EQ(parent.Count(WM_COMMAND), 1);  // the bare button's click, told to its parent
-  EXPECT_EQ(clicks.N, 1);
-  for (UINT m : {WM_LBUTTONDOWN, WM_PAINT, WM_ERASEBKGND}) {
-    EXPECT_EQ(TSpy::Count(m), 0) << "bare window, message " << std::hex << m;
-    EXPECT_EQ(spy.Count(m), 0) << "framework button, message " << std::hex << m;
+  RECT r{};
+  GetWindowRect(bare, &r);
+  const POINT bareCentre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  for (const bool skinned : {true, false}) {
+    SCOPED_TRACE(skinned ? "skinned" : "skin switched off");
+    if (!skinned)
+      for (HWND w : {bare, b->Handle()}) SendMessageW(w, skin::WM_SKIN_ENABLE, 0, 0);
+    parent.Seen.clear();
+    const int before = clicks.N;
+    for (const auto& [w, top, p] : {std::tuple{bare, parent.Handle, bareCentre}, std::tuple{b->Handle(), f.Handle(), Centre(*b)}}) {
+      exercise(w, top, p);
+      for (UINT m : {WM_LBUTTONDOWN, WM_PAINT, WM_ERASEBKGND})
+        EXPECT_EQ(TSpy::Count(m) > 0, !skinned) << (w == bare ? "bare window" : "framework button") << ", message " << std::hex << m;
+      EXPECT_GT(TSpy::Count(WM_LBUTTONUP), 0);  // the release reaches the window either way
+      EXPECT_EQ(IsButtonFrame(At(w, 3, 3)), skinned);
+    }
+    EXPECT_EQ(parent.Count(WM_COMMAND), 1);  // the bare button's click, told to its parent
+    EXPECT_EQ(clicks.N - before, 1);
   }
-  EXPECT_GT(spy.Count(WM_LBUTTONUP), 0);  // the release still reaches the control
-
-  // Skin off: everything goes to the window again.
-  SendMessageW(bare, skin::WM_SKIN_ENABLE, 0, 0);
-  SendMessageW(b->Handle(), skin::WM_SKIN_ENABLE, 0, 0);
-  TSpy::Seen.clear();
-  spy.Seen.clear();
-  repaint(bare);
-  repaint(b->Handle());
-  clickBare();
-  SetForegroundWindow(f.Handle());
-  Pump();
-  Down(Centre(*b));
-  Up(Centre(*b));
-  EXPECT_EQ(clicks.N, 2);
-  for (UINT m : {WM_LBUTTONDOWN, WM_PAINT, WM_ERASEBKGND}) {
-    EXPECT_GT(TSpy::Count(m), 0) << "bare window, message " << std::hex << m;
-    EXPECT_GT(spy.Count(m), 0) << "framework button, message " << std::hex << m;
-  }
-  EXPECT_FALSE(IsButtonFrame(At(bare, 3, 3)));
-  EXPECT_FALSE(IsButtonFrame(At(b->Handle(), 3, 3)));
   f.Form.reset();
   DestroyWindow(bare);
 }

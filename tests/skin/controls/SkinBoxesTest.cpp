@@ -181,6 +181,27 @@ TEST(GroupBox, CaptionCoversTheFrameLineAndLabelsAreStillDrawn) {
   EXPECT_EQ(InkRows(dc, label->BoundsRect(), kFace).size(), 1u);
   ReleaseDC(titled->Handle(), dc);
   EXPECT_EQ(At(titled->Handle(), W / 2, 90), kFace);
+  // A right-aligned caption: the line is whole at the left and broken near the right edge.
+  SetWindowLongW(titled->Handle(), GWL_EXSTYLE, GetWindowLongW(titled->Handle(), GWL_EXSTYLE) | WS_EX_RIGHT);
+  RedrawWindow(titled->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  for (int x = 9; x < 24; ++x) EXPECT_EQ(At(titled->Handle(), x, y0), kShadow) << "whole at x " << x;
+  for (int x = W - 20; x < W - 9; ++x) EXPECT_NE(At(titled->Handle(), x, y0), kShadow) << "covered at x " << x;
+}
+
+TEST(CheckAndRadio, TransparentFaceShowsWhatLiesBehind) {
+  TControlWorld world;
+  TTestForm f;
+  auto* behind = f.Add<fw::TLabel>(10, 10, 200, 40);
+  behind->SetColor(0x00A05010);  // 0x1050A0
+  auto* cb = f.Add<fw::TCheckBox>(20, 20, 150, 24, L"检查");
+  auto* plain = f.Add<fw::TCheckBox>(20, 60, 150, 24, L"检查");
+  cb->Tag = 5555;  // the face is the parent's image
+  f.Show();
+  ASSERT_NE(f.Skin(), nullptr);
+  Pump();
+  EXPECT_EQ(At(cb->Handle(), 145, 2), 0x1050A0u);
+  EXPECT_EQ(At(plain->Handle(), 145, 2), kFace);
+  EXPECT_EQ(MarkAt(cb->Handle()), CheckColour(1));
 }
 
 TEST(BareControls, ButtonsOfASystemDialogTakeTheSkin) {

@@ -13,6 +13,8 @@
 #include "skin/SkinMessages.h"
 #include "skin/controls/SkinBoxes.h"
 #include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinCombos.h"
+#include "skin/controls/SkinEdits.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/SysEntries.h"
 #include "skin/data/WinSkinData.h"
@@ -205,7 +207,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     SkinChildren(windowed);
     return;
   }
-  if ((cls == L"TUPDOWN" || cls == L"TSPINBUTTON") && has(xcSpin)) return;
+  if ((cls == L"TUPDOWN" || cls == L"TSPINBUTTON") && has(xcSpin)) {
+    AttachTo<TSkinUpDown>(this, control, false);
+    return;
+  }
   if (cls == L"TMEDIAPLAYER" && has(xcButton)) return;
   if (IsA(control, "TCustomRadioGroup") && has(xcRadioButton) && windowed) {
     for (int i = 0; i < windowed->ControlCount(); ++i)
@@ -233,7 +238,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
   }
   if (IsA(control, "TCustomStatusBar") && has(xcStatusBar)) return;
   if (IsA(control, "TProgressBar") && has(xcProgress)) return;
-  if (cls == L"TTNTCOMBOBOX" && has(xcCombo)) return;
+  if (cls == L"TTNTCOMBOBOX" && has(xcCombo)) {
+    AttachTo<TSkinComBox>(this, control, false);
+    return;
+  }
   if (has(xcScrollbar) && cls == L"TRICHEDIT") return;
   if (has(xcScrollbar) && (cls == L"TWWDBRICHEDIT" || cls == L"TDXDBMEMO")) return;
   if (IsA(control, "TSpeedButton") && has(xcSpeedButton)) {
@@ -259,7 +267,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     AttachTo<TSkinButton>(this, control, false);
     return;
   }
-  if (IsA(control, "TCustomEdit") && has(xcEdit)) return;
+  if (IsA(control, "TCustomEdit") && has(xcEdit)) {
+    AttachTo<TSkinEdit>(this, control, false);
+    return;
+  }
   if (cls != L"TDCEDIT" && cls != L"TDCDBEDIT") {
     if (IsA(control, "TCustomForm")) {
       AttachTo<TSkinBox>(this, control, true);
@@ -271,9 +282,17 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
       AttachTo<TSkinCheckBox>(this, control, false);
       return;
     }
+    if (IsA(control, "TCustomComboBox") && has(xcCombo)) {
+      AttachTo<TSkinComBox>(this, control, false);
+      return;
+    }
     return;
   }
-  // "NumButtons" 1 is a combo box, 0 an edit; both belong to the later families.
+  // "NumButtons" 1 is a combo box (a later family), 0 an edit, attached by its window.
+  if (GetIntPropByName(control, "NumButtons") == 0 && has(xcEdit) && windowed) {
+    auto* skin = new TSkinEdit(control);
+    skin->InitWindow(windowed->Handle(), FSkinData, &FControlCanvas, this);
+  }
 }
 
 bool TWinSkinForm::SkinThirdParty(const std::wstring& className, fw::TControl* control) {
@@ -295,11 +314,19 @@ bool TWinSkinForm::SkinThirdParty(const std::wstring& className, fw::TControl* c
   const auto has = [&data](TSkinControlType t) { return (data.SkinControls & SetOf(t)) != 0; };
   auto* windowed = dynamic_cast<fw::TWinControl*>(control);
   if (kind == L"nil") return true;
-  if (kind == L"radiobutton" && has(xcRadioButton)) {
+  if (kind == L"combobox" && has(xcCombo)) {
+    AttachTo<TSkinComBox>(this, control, false);
+  } else if (kind == L"radiobutton" && has(xcRadioButton)) {
     AttachTo<TSkinRadioButton>(this, control, false);
   } else if (kind == L"panel" && has(xcPanel)) {
     SetPropByName(control, "Transparent", L"True");
     AttachTo<TSkinBox>(this, control, true);
+  } else if (kind == L"edit" && has(xcEdit) && windowed) {
+    // Only an edit with a border of its own.
+    RECT w{}, c{};
+    GetWindowRect(windowed->Handle(), &w);
+    GetClientRect(windowed->Handle(), &c);
+    if (w.right - w.left != c.right || w.bottom - w.top != c.bottom) AttachTo<TSkinEdit>(this, control, false);
   } else if (kind == L"button" && has(xcButton)) {
     AttachTo<TSkinButton>(this, control, false);
   } else if ((kind == L"bitbtn" || kind == L"pngbitbtn") && has(xcButton)) {
@@ -383,6 +410,14 @@ void TWinSkinForm::SkinChildWindow(HWND window) {
       default:
         break;
     }
+  } else if (cls == L"combobox" && has(xcCombo)) {
+    if ((s & 3) != CBS_SIMPLE) skin = new TSkinComBox(this);
+  } else if (cls == L"comboboxex32" && has(xcCombo)) {
+    // The combo box inside it is the one drawn.
+    if (HWND inner = GetTopWindow(window); inner && !FindControlByHandle(inner)) {
+      auto* combo = new TSkinComBox(this);
+      combo->InitWindow(inner, FSkinData, &FControlCanvas, this);
+    }
   } else if (cls == L"#32770" && !(s & WS_TABSTOP)) {
     SkinChildWindows(window);
     skin = new TSkinBoxH(this);
@@ -391,12 +426,16 @@ void TWinSkinForm::SkinChildWindow(HWND window) {
     if (fw::TWinControl* c = fw::FindControl(window)) c->SetColor(data.ButtonFaceColour());
   } else if (cls == L"tcheckbox" && has(xcCheckBox)) {
     skin = new TSkinCheckBox(this);
+  } else if (cls == L"tcombobox" && has(xcCombo)) {
+    skin = new TSkinComBox(this);
   } else if (cls == L"tbutton" && has(xcButton)) {
     skin = new TSkinButton(this);
   } else if (cls == L"tsilentpaintpanel") {
     if (fw::TWinControl* c = fw::FindControl(window)) c->SetColor(data.ButtonFaceColour());
   } else if (cls == L"toolbarwindow32") {
     skin = new TSkinBoxH(this);
+  } else if (cls == L"edit" && has(xcEdit)) {
+    skin = new TSkinEdit(this);
   }
   if (skin) skin->InitWindow(window, FSkinData, &FControlCanvas, this);
 }

@@ -105,23 +105,40 @@ struct TCommandCount {
   int Runs = 0;
 };
 
-// A user's script: one step per timer tick (the ticks go on inside the menus' own loops). The
-// script ends when a step returns false or after its last step; the menu is ended at the end.
+// A user's script: one step per timer tick (the ticks go on inside the menus' own loops). A step
+// made with WhenOpen waits (up to two seconds) until a popup menu shows; the menu is ended at the
+// end of the script.
 struct TScript {
   static inline std::vector<std::function<void()>> Steps;
   static inline std::size_t Next = 0;
+  static inline bool Again = false;
+  static inline int Waits = 0;
   static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
     if (Next < Steps.size()) {
-      Steps[Next++]();
+      Again = false;
+      Steps[Next]();
+      if (Again && ++Waits < 14) return;
+      Waits = 0;
+      ++Next;
       return;
     }
     KillTimer(nullptr, id);
     if (OpenPopup()) EndMenu();
     ++Next;
   }
+  static std::function<void()> WhenOpen(std::function<void()> step) {
+    return [step] {
+      if (!OpenPopup()) {
+        Again = true;
+        return;
+      }
+      step();
+    };
+  }
   static bool Run(std::vector<std::function<void()>> steps) {
     Steps = std::move(steps);
     Next = 0;
+    Waits = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 150, &Tick);
     const bool done = PumpUntil([] { return Next > Steps.size(); }, 8000);
     KillTimer(nullptr, timer);
@@ -169,7 +186,7 @@ TEST(SkinnedMenus, SourceListContextMenuFromARealRightClick) {
   int modeAfter = -1;
   ASSERT_TRUE(TScript::Run({
       [&] { userinput::Click(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); },
-      [&] { userinput::Press(VK_DOWN); },  // selects the first item
+      TScript::WhenOpen([] { userinput::Press(VK_DOWN); }),  // selects the first item
       [&] {
         popup = OpenPopup();
         if (!popup) return;
@@ -202,16 +219,15 @@ TEST(SkinnedMenus, SourceListContextMenuFromARealRightClick) {
   std::size_t skinners = 1;
   ASSERT_TRUE(TScript::Run({
       [&] { userinput::Click(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); },
-      [&] {
+      TScript::WhenOpen([&] {
         popup = OpenPopup();
-        if (!popup) return;
         query = SendMessageW(popup, skin::WM_SKIN_QUERY, 0, 0);
         skinners = skin::SkinManager->Popups().size();
         HDC dc = GetWindowDC(popup);
         corner = Rgb(GetPixel(dc, 1, 1));
         ReleaseDC(popup, dc);
         userinput::Press(VK_ESCAPE);
-      },
+      }),
   }));
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(query, 0);
@@ -236,13 +252,12 @@ TEST(SkinnedMenus, BandDropDownsRunTheirCommandsByMouse) {
   std::uint32_t first = 0;
   ASSERT_TRUE(TScript::Run({
       [&] { userinput::Click(s.ButtonCentre(0)); },
-      [&] {
+      TScript::WhenOpen([&] {
         popup = OpenPopup();
-        if (!popup) return;
         GetWindowRect(popup, &placed);
         first = ItemColour(popup, file->Handle(), 0);
         userinput::Click(ItemCentre(file->Handle(), 0));
-      },
+      }),
   }));
   ASSERT_NE(popup, nullptr);
   const POINT below = s.BelowButton(0);
@@ -262,10 +277,10 @@ TEST(SkinnedMenus, BandDropDownsRunTheirCommandsByMouse) {
   std::uint32_t disabled = 0;
   ASSERT_TRUE(TScript::Run({
       [&] { userinput::Click(s.ButtonCentre(1)); },
-      [&] {
-        if (HWND p = OpenPopup()) disabled = ItemColour(p, help->Handle(), 1);
+      TScript::WhenOpen([&] {
+        disabled = ItemColour(OpenPopup(), help->Handle(), 1);
         userinput::Click(ItemCentre(help->Handle(), 1));
-      },
+      }),
       [&] {
         stillOpen = OpenPopup() != nullptr;
         userinput::Press(VK_ESCAPE);
@@ -290,7 +305,7 @@ TEST(SkinnedMenus, LettersRunItemsAndDisabledButtonsStayShut) {
   TCommandCount doc(help->Items(0)), about(help->Items(1));
   ASSERT_TRUE(TScript::Run({
       [&] { userinput::Click(s.ButtonCentre(1)); },
-      [] { userinput::Press('D'); },
+      TScript::WhenOpen([] { userinput::Press('D'); }),
       [] {},
   }));
   EXPECT_EQ(doc.Runs, 1);  // "&D 帮助文档"

@@ -508,20 +508,6 @@ struct TDialogTemplate {
   WORD Menu = 0, Class = 0, Title = 0, Pad = 0;
 };
 
-// Other tests register a class of this program named "#32770", which would take the place of the
-// system's dialog class: it is taken away (only that one: the system's own must stay).
-void UseSystemDialogClass() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  const HINSTANCE self = GetModuleHandleW(nullptr);
-  HMODULE owner = nullptr;
-  if (GetClassInfoExW(self, L"#32770", &wc) &&
-      GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCWSTR>(wc.lpfnWndProc), &owner) &&
-      owner == self)
-    UnregisterClassW(L"#32770", self);
-}
-
 // A dialog of the system's own dialog class.
 HWND CreateSystemDialog(TDialogTemplate& t) {
   UseSystemDialogClass();

@@ -850,8 +850,13 @@ void TWinSkinForm::Unskin() {
   FRegionSet = false;
   FHook.Remove();
   FUnskinning = false;
-  // The system's caption shows the right activation state again.
-  if (!destroying) SendMessageW(FHandle, WM_NCACTIVATE, GetActiveWindow() == FHandle, 0);
+  // The system's caption shows the right activation state again, and the whole window is
+  // painted once more in its own colours: the frame change moved the old client picture, whose
+  // first rows would otherwise keep the skin's face colour.
+  if (!destroying) {
+    SendMessageW(FHandle, WM_NCACTIVATE, GetActiveWindow() == FHandle, 0);
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
 }
 
 void TWinSkinForm::Unhook() {

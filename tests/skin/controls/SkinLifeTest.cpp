@@ -113,6 +113,8 @@ TEST(SkinOff, EveryControlGetsBackWhatItHadAndOnAgainSkinsEachOnce) {
     if (b.Control->Parent() != f.Form.get()) continue;  // the radio group's items lie inside it
     EXPECT_EQ(after.Differences(look, b.Control->BoundsRect()), 0) << b.Control->ClassName() << ": " << after.Where(look);
   }
+  // And so does the form round them, to its first row.
+  EXPECT_EQ(after.Differences(look), 0) << after.Where(look);
 
   fs = f.Skin();
   ASSERT_NE(fs, nullptr);

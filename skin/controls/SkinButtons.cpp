@@ -180,6 +180,8 @@ bool TSkinButton::BeforeMessage(fw::TMessage& m) {
 void TSkinButton::AfterMessage(fw::TMessage& m) {
   switch (m.Msg) {
     case WM_SETTEXT:
+    case BM_SETSTATE:  // a button without the common controls' look draws these states at once
+    case BM_SETSTYLE:
       PaintControl(nullptr);
       break;
     case WM_KEYDOWN:

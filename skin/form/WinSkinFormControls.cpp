@@ -15,6 +15,7 @@
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinCombos.h"
 #include "skin/controls/SkinEdits.h"
+#include "skin/controls/SkinScrollbars.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/SysEntries.h"
 #include "skin/data/WinSkinData.h"
@@ -157,6 +158,14 @@ T* AttachTo(TWinSkinForm* form, fw::TControl* control, bool flag) {
   return skin;
 }
 
+// A scroll-bar skin for a scrollable control.
+void AttachScrollTo(TWinSkinForm* form, fw::TControl* control) {
+  auto* windowed = dynamic_cast<fw::TWinControl*>(control);
+  if (!windowed) return;
+  auto* skin = new TSkinScrollbar(control);
+  skin->AttachScroll(windowed, form->FSkinData, &form->ControlCanvas(), form);
+}
+
 }  // namespace
 
 void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
@@ -242,8 +251,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     AttachTo<TSkinComBox>(this, control, false);
     return;
   }
-  if (has(xcScrollbar) && cls == L"TRICHEDIT") return;
-  if (has(xcScrollbar) && (cls == L"TWWDBRICHEDIT" || cls == L"TDXDBMEMO")) return;
+  if (has(xcScrollbar) && (cls == L"TRICHEDIT" || cls == L"TWWDBRICHEDIT" || cls == L"TDXDBMEMO")) {
+    AttachScrollTo(this, control);
+    return;
+  }
   if (IsA(control, "TSpeedButton") && has(xcSpeedButton)) {
     auto* skin = new TSkinSpeedButton(control);
     skin->InitSpeedButton(this, FSkinData, &FControlCanvas);
@@ -254,10 +265,11 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     AttachTo<TSkinBox>(this, control, true);
     return;
   }
-  if ((cls == L"TDXTREELIST" || cls == L"TDXDBTREELIST" || cls == L"TDXDBGRID") && has(xcScrollbar)) return;
-  if (has(xcScrollbar) && IsA(control, "TCustomMemo")) return;
-  if (has(xcScrollbar) && IsA(control, "TCustomGrid")) return;
-  if (has(xcScrollbar) && ScrollCapable(control)) return;
+  if (has(xcScrollbar) && ((cls == L"TDXTREELIST" || cls == L"TDXDBTREELIST" || cls == L"TDXDBGRID") ||
+                           IsA(control, "TCustomMemo") || IsA(control, "TCustomGrid") || ScrollCapable(control))) {
+    AttachScrollTo(this, control);
+    return;
+  }
   // The framework's bit button is a TButton as well: it keeps its glyph under its own kind.
   if (IsA(control, "TBitBtn") && has(xcBitBtn)) {
     AttachTo<TSkinBitButton>(this, control, false);
@@ -350,6 +362,12 @@ bool TWinSkinForm::SkinThirdParty(const std::wstring& className, fw::TControl* c
   } else if (kind == L"speedbutton" && has(xcSpeedButton)) {
     auto* skin = new TSkinSpeedButton(control);
     skin->InitSpeedButton(this, FSkinData, &FControlCanvas);
+  } else if ((kind == L"scrollbar" || kind == L"singlescrollbar") && has(xcScrollbar)) {
+    AttachScrollTo(this, control);
+    if (kind == L"scrollbar") SkinChildren(windowed);
+  } else if (kind == L"embedscrollbar" && has(xcScrollbar) && windowed) {
+    for (int i = 0; i < windowed->ControlCount(); ++i)
+      if (ScrollCapable(windowed->Controls(i))) AttachScrollTo(this, windowed->Controls(i));
   } else if (kind == L"container") {
     SkinChildren(windowed);
   } else if (kind == L"groupbox" && has(xcGroupBox)) {
@@ -466,8 +484,19 @@ void TWinSkinForm::SkinLateWindow(HWND window) {
   SkinControl(control, parent);
 }
 
-void TWinSkinForm::ReskinScrollbars(HWND) {
-  // The scroll-bar skins belong to a later family: nothing is registered under them yet.
+void TWinSkinForm::ReskinScrollbars(HWND window) {
+  for (std::size_t i = FControls.size(); i-- > 0;) {
+    TSkinControl* old = FControls[i];
+    if (old->FHandle != window && !(old->FStatus == scWindowGone && dynamic_cast<TSkinScrollbar*>(old))) continue;
+    fw::TWinControl* control = old->FControl;
+    if (!dynamic_cast<TSkinScrollbar*>(old) || !control) return;
+    FControls.erase(FControls.begin() + static_cast<std::ptrdiff_t>(i));
+    if (FHotControl == old) FHotControl = nullptr;
+    if (old->Release()) delete old;
+    // The control's new window gets a new skin once it exists.
+    if (control->HandleAllocated() && !AlreadySkinned(control)) AttachScrollTo(this, control);
+    return;
+  }
 }
 
 }  // namespace skin

@@ -1,0 +1,478 @@
+// Scroll-bar overlays and the skin of scrollable framework controls.
+#include "skin/controls/SkinScrollbars.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <vector>
+
+#include "GdiHandles.h"
+#include "TypInfo.h"
+#include "skin/SkinMessages.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SysEntries.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/form/WinSkinForm.h"
+
+namespace skin {
+
+namespace {
+
+bool Usable(const TDataSkinObject* e) { return e && !e->Bitmap.Empty(); }
+
+// Overlays whose press was still running when their skin went away: freed once it has returned,
+// from a timer, outside every message of theirs.
+std::vector<TWScrollbar*>& Orphans() {
+  static std::vector<TWScrollbar*> list;
+  return list;
+}
+UINT_PTR g_orphanTimer = 0;
+
+void CALLBACK FreeOrphans(HWND, UINT, UINT_PTR, DWORD) {
+  auto& list = Orphans();
+  for (std::size_t i = list.size(); i-- > 0;) {
+    if (list[i]->FPressed) continue;
+    TWScrollbar* bar = list[i];
+    list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+    delete bar;
+  }
+  if (list.empty() && g_orphanTimer) {
+    KillTimer(nullptr, g_orphanTimer);
+    g_orphanTimer = 0;
+  }
+}
+
+// Frees a bar now, or once its press has returned.
+void FreeBar(TWScrollbar*& bar) {
+  if (!bar) return;
+  TWScrollbar* b = bar;
+  bar = nullptr;
+  if (!b->FPressed) {
+    delete b;
+    return;
+  }
+  b->FSkinControl = nullptr;
+  b->FTarget = nullptr;
+  b->HideBar();
+  if (b->Owner()) b->Owner()->RemoveComponent(b);
+  Orphans().push_back(b);
+  if (!g_orphanTimer) g_orphanTimer = SetTimer(nullptr, 0, 10, &FreeOrphans);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TWScrollbar
+// ---------------------------------------------------------------------------
+
+FW_DEFINE_CLASS(TWScrollbar, fw::TCustomControl)
+
+TWScrollbar::TWScrollbar(fw::TComponent* owner) : fw::TCustomControl(owner) {
+  FArrowSize = GetSystemMetrics(SM_CXHSCROLL);
+  SetTabStop(false);
+  SetVisible(false);
+}
+
+TWScrollbar::~TWScrollbar() { *FAlive = false; }
+
+void TWScrollbar::AttachToControl(TSkinControl* skin, fw::TWinControl* control, int kind) {
+  FSkinControl = skin;
+  FTarget = control->Handle();
+  FBarKind = kind;
+  FVertical = kind == 1;
+  SetParent(control->Parent());
+  HandleNeeded();
+  // Nothing but the window itself: no tab stop, never the active window's focus.
+  SetWindowLongW(Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+  UpdatePosition();
+}
+
+bool TWScrollbar::BarInfo(SCROLLBARINFO& info) const {
+  if (!FTarget || !IsWindow(FTarget)) return false;
+  return QueryScrollBarInfo(FTarget, FBarKind == 0 ? OBJID_HSCROLL : OBJID_VSCROLL, info);
+}
+
+void TWScrollbar::HideBar() {
+  if (HandleAllocated()) ShowWindow(HandleIfAllocated(), SW_HIDE);
+  FShown = false;
+  SetVisible(false);
+}
+
+void TWScrollbar::UpdatePosition() {
+  SCROLLBARINFO info{};
+  TSkinData* data = FSkinControl ? FSkinControl->FSkinData : nullptr;
+  // Without the skin's bar image the system's own bar stays in sight.
+  if (!data || data->NoSkin() || !Usable(data->Scrollbar())) {
+    if (FShown) HideBar();
+    return;
+  }
+  if (!BarInfo(info)) return;
+  if (!(GetWindowLongW(FTarget, GWL_STYLE) & WS_VISIBLE) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE)) {
+    HideBar();
+    return;
+  }
+  RECT bar = info.rcScrollBar;
+  FBarOrigin = {bar.left, bar.top};
+  FBarRect = bar;
+  MapWindowPoints(nullptr, FTarget, reinterpret_cast<POINT*>(&FBarRect), 2);
+  FBarLength = FVertical ? bar.bottom - bar.top : bar.right - bar.left;
+  HWND parent = GetParent(FTarget);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bar), 2);
+  SetBounds(bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top);
+  FShown = true;
+  SetVisible(true);
+  // Directly above the scrolled window, whose own painting (clipped by its siblings) never
+  // reaches over the overlay.
+  HWND before = GetWindow(FTarget, GW_HWNDPREV);
+  if (before != Handle())
+    SetWindowPos(Handle(), before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Invalidate();
+}
+
+int TWScrollbar::HitTest(POINT p) const {
+  const int at = FVertical ? p.y : p.x;
+  if (at < FArrowSize) return 0;
+  if (at < FThumbStart) return 2;
+  if (at < FThumbEnd) return 5;
+  if (at < FBarLength - FArrowSize) return 3;
+  return 1;
+}
+
+void TWScrollbar::TrackThumb() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  const int length = FThumbEnd - FThumbStart;
+  int start = FPressThumbStart + (FVertical ? cursor.y - FPressCursor.y : cursor.x - FPressCursor.x);
+  // The upper bound first, the lower one last: they never cross.
+  start = std::min(start, FBarLength - FArrowSize - length);
+  start = std::max(start, FArrowSize);
+  FThumbStart = start;
+  FThumbEnd = start + length;
+}
+
+void TWScrollbar::Paint() {
+  TSkinData* data = FSkinControl ? FSkinControl->FSkinData : nullptr;
+  TDataSkinObject* sb = data && !data->NoSkin() ? data->Scrollbar() : nullptr;
+  if (!Usable(sb)) return;
+  SCROLLBARINFO info{};
+  if (!BarInfo(info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE)) return;
+  const bool enabled = !(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
+  const int w = info.rcScrollBar.right - info.rcScrollBar.left, h = info.rcScrollBar.bottom - info.rcScrollBar.top;
+  if (w <= 0 || h <= 0 || w > ClientWidth() || h > ClientHeight()) return;
+  FBarLength = FVertical ? h : w;
+  int tt = sb->Bitmap.Height();
+  if (std::abs(tt - FArrowSize) > 2) tt = FArrowSize;
+  if (FBuffer.Width() != w || FBuffer.Height() != h) FBuffer.SetSize(w, h);
+  HDC buffer = FBuffer.Canvas().Handle();
+  SetStretchBltMode(buffer, COLORONCOLOR);
+  const RECT all{0, 0, w, h};
+  {
+    fw::TBrushHandle face(CreateSolidBrush(fw::ColorToRGB(data->ButtonFaceColour())));
+    FillRect(buffer, &all, face.Get());
+  }
+  const auto along = [&](int from, int to) {
+    return FVertical ? RECT{0, from, tt, to} : RECT{from, 0, to, tt};
+  };
+  // The track; a part's own element stands in for a missing horizontal one.
+  TDataSkinObject* horz = data->HorzScroll();
+  TDataSkinObject* track = FVertical ? data->VertScroll() : horz;
+  if (!Usable(track)) track = Usable(horz) ? horz : nullptr;
+  if (track) {
+    const bool tile = (Usable(horz) ? horz : track)->Tile != 0;
+    const RECT r = along(FArrowSize, FBarLength - FArrowSize);
+    DrawSkinImage(buffer, r, track->Bitmap, false, tile, track->Trans == 1, 4, enabled ? 1 : 3, track->Margins);
+  }
+  // The arrows: half the bar each when it is shorter than two.
+  const int a = FBarLength < 2 * FArrowSize ? FBarLength / 2 : FArrowSize;
+  const int first = FVertical ? 9 : 1, second = FVertical ? 13 : 5;
+  const auto arrowFrame = [&](int base, int part) {
+    if (!enabled) return base + 2;
+    return FHotPart == part ? base + (FPressed ? 1 : 3) : base;
+  };
+  DrawKeyedFrame(buffer, along(0, a), 23, arrowFrame(first, 0), sb->Bitmap);
+  DrawKeyedFrame(buffer, along(FBarLength - a, FBarLength), 23, arrowFrame(second, 1), sb->Bitmap);
+  // The thumb, where the system has it, or following the cursor while it is dragged.
+  FThumbStart = info.xyThumbTop;
+  FThumbEnd = info.xyThumbBottom;
+  if (FPressed && FHotPart == 5) TrackThumb();
+  const int length = FThumbEnd - FThumbStart;
+  const bool fits = length > 0 && FThumbStart >= a && FThumbEnd <= FBarLength - a;
+  if (enabled && fits) {
+    TDataSkinObject* horzThumb = data->HorzScrollThumb();
+    TDataSkinObject* thumb = FVertical ? data->VertScrollThumb() : horzThumb;
+    if (!Usable(thumb)) thumb = Usable(horzThumb) ? horzThumb : nullptr;
+    const TDataSkinObject* look = Usable(horzThumb) ? horzThumb : thumb;
+    const bool onThumb = FHotPart == 5;
+    const int state = onThumb && FPressed ? 2 : onThumb ? 3 : 1;
+    if (thumb)
+      DrawSkinImage(buffer, along(FThumbStart, FThumbEnd), thumb->Bitmap, false, false, look->Trans == 1,
+                    std::max(look->FrameCount, 1), state, thumb->Margins);
+    // The grip, only where it fits.
+    const int gs = sb->Bitmap.Height();
+    if (gs + 2 <= length) {
+      const int from = FThumbStart + (length - gs) / 2;
+      DrawKeyedFrame(buffer, along(from, from + gs), 23, (FVertical ? 20 : 17) + state - 1, sb->Bitmap);
+    }
+  }
+  BitBlt(Canvas().Handle(), 0, 0, w, h, buffer, 0, 0, SRCCOPY);
+}
+
+void TWScrollbar::Press(const fw::TMessage& m) {
+  if (!FTarget) return;
+  GetCursorPos(&FPressCursor);
+  SCROLLBARINFO info{};
+  if (BarInfo(info)) {
+    FPressThumbStart = info.xyThumbTop;
+    FThumbStart = info.xyThumbTop;
+    FThumbEnd = info.xyThumbBottom;
+    FBarOrigin = {info.rcScrollBar.left, info.rcScrollBar.top};
+  }
+  const POINT at{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  FHotPart = HitTest(at);
+  const POINT screen{at.x + FBarOrigin.x, at.y + FBarOrigin.y};
+  FPressed = true;
+  Invalidate();
+  ReleaseCapture();
+  // The system's own scroll loop runs inside this call until the button is released.
+  const std::shared_ptr<bool> alive = FAlive;
+  HWND target = FTarget;
+  SendMessageW(target, WM_NCLBUTTONDOWN, FBarKind == 0 ? HTHSCROLL : HTVSCROLL, MAKELPARAM(screen.x, screen.y));
+  if (!*alive) return;
+  FPressed = false;
+  ReleaseCapture();
+  if (FTarget) Invalidate();
+}
+
+void TWScrollbar::Release(const fw::TMessage& m) {
+  FPressed = false;
+  ReleaseCapture();
+  if (!FTarget) return;
+  const POINT at{static_cast<short>(LOWORD(m.LParam)) + FBarOrigin.x, static_cast<short>(HIWORD(m.LParam)) + FBarOrigin.y};
+  PostMessageW(FTarget, WM_NCLBUTTONUP, FBarKind == 0 ? HTHSCROLL : HTVSCROLL, MAKELPARAM(at.x, at.y));
+}
+
+void TWScrollbar::WndProc(fw::TMessage& m) {
+  switch (m.Msg) {
+    case WM_SKIN_QUERY:  // an overlay is never dispatched as a control of its own
+      m.Result = 1;
+      return;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return;
+    case WM_MOUSEACTIVATE:
+      m.Result = MA_NOACTIVATE;
+      return;
+    case WM_MOUSEMOVE: {
+      fw::TCustomControl::WndProc(m);
+      const POINT at{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+      const int part = HitTest(at);
+      if (part != FHotPart) {
+        FHotPart = part;
+        Invalidate();
+      }
+      TrackMouseLeave(Handle());
+      return;
+    }
+    case WM_MOUSELEAVE:
+      fw::TCustomControl::WndProc(m);
+      if (!FPressed) {
+        FHotPart = -1;
+        Invalidate();
+      }
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      const std::shared_ptr<bool> alive = FAlive;
+      fw::TCustomControl::WndProc(m);
+      if (*alive) Press(m);
+      return;
+    }
+    case WM_LBUTTONUP:
+      fw::TCustomControl::WndProc(m);
+      Release(m);
+      return;
+    default:
+      fw::TCustomControl::WndProc(m);
+      return;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// TSkinScrollbar
+// ---------------------------------------------------------------------------
+
+FW_DEFINE_CLASS(TSkinScrollbar, TSkinControl)
+
+TSkinScrollbar::TSkinScrollbar(fw::TComponent* owner) : TSkinControl(owner) {}
+
+TSkinScrollbar::~TSkinScrollbar() { FreeBars(); }
+
+void TSkinScrollbar::FreeBars() {
+  FreeBar(FHorzBar);
+  FreeBar(FVertBar);
+}
+
+void TSkinScrollbar::AttachScroll(fw::TWinControl* control, TSkinData* skinData, fw::TCanvas* canvas,
+                                  TWinSkinForm* form) {
+  if (FInitialized || !control) return;
+  FSkinData = skinData;
+  FCanvas = canvas;
+  FForm = form;
+  FControl = control;
+  FHandle = control->Handle();
+  FUnicode = IsWindowUnicode(FHandle) != FALSE;
+  RegisterWithForm();
+  std::string border = GetEnumPropByName(control, "BorderStyle");
+  std::transform(border.begin(), border.end(), border.begin(), [](unsigned char c) { return std::tolower(c); });
+  FDrawBorder = border != "bsnone" && std::string_view(control->ClassName()) != "TImageScrollBox";
+  // A grid's fixed cells: the same 32-bit value is written back at the end.
+  if (const std::optional<int64_t> fixed = fw::GetIntProp(control, "FixedColor")) {
+    FOldFixedColor = *fixed;
+    FRecolorFixed = true;
+    if (const fw::TPropInfo* p = fw::FindPublishedProp(control, "FixedColor"); p && p->Set)
+      p->Set(control, static_cast<int64_t>(skinData->ButtonFaceColour()));
+  }
+  HookWindowProc(control);
+  FHorzBar = new TWScrollbar(this);
+  FHorzBar->AttachToControl(this, control, 0);
+  FVertBar = new TWScrollbar(this);
+  FVertBar->AttachToControl(this, control, 1);
+  for (TWScrollbar* bar : {FHorzBar, FVertBar}) {
+    bar->SetEnabled(control->Enabled());
+    if (!control->Visible()) bar->HideBar();
+  }
+  FInitialized = true;
+  FStatus = scAttached;
+  SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TSkinScrollbar::RestoreControl() {
+  if (FRecolorFixed && FControl && !FControl->IsDestroying()) {
+    if (const fw::TPropInfo* p = fw::FindPublishedProp(FControl, "FixedColor"); p && p->Set) p->Set(FControl, FOldFixedColor);
+  }
+  FRecolorFixed = false;
+  TSkinControl::RestoreControl();
+  if (FStatus != scWindowGone) {
+    FreeBars();
+    // The system's bars and edge are seen again.
+    if (FHandle && IsWindow(FHandle))
+      SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+}
+
+void TSkinScrollbar::SkinChanged() {
+  if (FRecolorFixed && FControl) {
+    if (const fw::TPropInfo* p = fw::FindPublishedProp(FControl, "FixedColor"); p && p->Set)
+      p->Set(FControl, static_cast<int64_t>(FSkinData->ButtonFaceColour()));
+  }
+  for (TWScrollbar* bar : {FHorzBar, FVertBar})
+    if (bar) bar->UpdatePosition();
+  TSkinControl::SkinChanged();
+}
+
+void TSkinScrollbar::DrawBorder(HDC dc) {
+  if (!dc || !FSkinData) return;
+  try {
+    RECT r{};
+    GetWindowRect(FHandle, &r);
+    OffsetRect(&r, -r.left, -r.top);
+    fw::TBrushHandle shadow(CreateSolidBrush(fw::ColorToRGB(FSkinData->Colours().ButtonShadowColour)));
+    fw::TBrushHandle face(CreateSolidBrush(fw::ColorToRGB(FSkinData->ButtonFaceColour())));
+    FrameRect(dc, &r, shadow.Get());
+    InflateRect(&r, -1, -1);
+    FrameRect(dc, &r, face.Get());
+  } catch (...) {
+    // A border that cannot be drawn leaves the system's.
+  }
+}
+
+bool TSkinScrollbar::BeforeMessage(fw::TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCPAINT: {
+      if (!FDrawBorder) return TSkinControl::BeforeMessage(m);
+      const std::shared_ptr<bool> alive = FAlive;
+      CallDefault(m);
+      if (!*alive || !FHandle) return false;
+      fw::TWindowDC dc = fw::TWindowDC::Whole(FHandle);
+      DrawBorder(dc);
+      return false;
+    }
+    case WM_NCDESTROY:
+      // No bar is left over a window that is gone.
+      for (TWScrollbar* bar : {FHorzBar, FVertBar})
+        if (bar) {
+          bar->HideBar();
+          bar->FTarget = nullptr;
+        }
+      return TSkinControl::BeforeMessage(m);
+    case WM_SKIN_PAINTFRAME:
+      if (m.LParam != kSkinSignature) return TSkinControl::BeforeMessage(m);
+      if (m.WParam) DrawBorder(reinterpret_cast<HDC>(m.WParam));
+      m.Result = kSkinSignature;
+      return false;
+    case fw::CM_RECREATEWND:
+      // The window is made again: the form gives the control a fresh skin for the new one.
+      if (FForm && FForm->FHandle) PostMessageW(FForm->FHandle, WM_SKIN_RESKINSCROLL, reinterpret_cast<WPARAM>(FHandle), 0);
+      return TSkinControl::BeforeMessage(m);
+    default:
+      return TSkinControl::BeforeMessage(m);
+  }
+}
+
+void TSkinScrollbar::AfterMessage(fw::TMessage& m) {
+  switch (m.Msg) {
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+      for (TWScrollbar* bar : {FHorzBar, FVertBar})
+        if (bar) bar->UpdatePosition();
+      break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      // The part being scrolled shows as hot (the keyboard's line-down lights the second arrow).
+      if (TWScrollbar* bar = m.Msg == WM_HSCROLL ? FHorzBar : FVertBar) {
+        if (!bar->FPressed) bar->FHotPart = LOWORD(m.WParam);
+        bar->Invalidate();
+      }
+      break;
+    case WM_MOUSEWHEEL:
+      for (TWScrollbar* bar : {FHorzBar, FVertBar})
+        if (bar && bar->FShown) bar->Invalidate();
+      break;
+    case fw::CM_VISIBLECHANGED:
+      for (TWScrollbar* bar : {FHorzBar, FVertBar})
+        if (bar) m.WParam ? bar->UpdatePosition() : bar->HideBar();
+      break;
+    case fw::CM_ENABLEDCHANGED:
+      for (TWScrollbar* bar : {FHorzBar, FVertBar})
+        if (bar && FControl) {
+          bar->SetEnabled(FControl->Enabled());
+          bar->Invalidate();
+        }
+      break;
+    default:
+      TSkinControl::AfterMessage(m);
+      break;
+  }
+}
+
+void TSkinScrollbar::DrawControl(HDC dc, const RECT&) {
+  const LONG style = WindowLong(GWL_STYLE);
+  for (TWScrollbar* bar : {FVertBar, FHorzBar}) {
+    if (!bar) continue;
+    if (bar->FShown) bar->Invalidate();
+    else if (style & (bar == FVertBar ? WS_VSCROLL : WS_HSCROLL)) bar->UpdatePosition();
+  }
+  if (!dc || !FHorzBar || !FVertBar || !FHorzBar->FShown || !FVertBar->FShown || !FSkinData) return;
+  // The corner between the bars, placed by the real client-to-window offset.
+  RECT w{};
+  GetWindowRect(FHandle, &w);
+  POINT origin{0, 0};
+  ClientToScreen(FHandle, &origin);
+  const int dx = origin.x - w.left, dy = origin.y - w.top;
+  RECT corner{FVertBar->FBarRect.left + dx, FHorzBar->FBarRect.top + dy, FVertBar->FBarRect.right + dx,
+              FHorzBar->FBarRect.bottom + dy};
+  FillFace(dc, corner);
+}
+
+}  // namespace skin

@@ -1,0 +1,81 @@
+// Scroll bars. The system keeps a window's own scroll bars and all their behaviour; a small
+// window drawn from the skin lies exactly over each visible bar, directly above the scrolled
+// window in z-order. It reads the bar's geometry and state from the system at every paint, and
+// hands every press on it back to the scrolled window as the non-client press the system's own
+// bar would have had, so that the system's scrolling (repeat, paging, thumb tracking and the
+// notifications) runs unchanged. Only the look is the skin's.
+//
+// Parts (the system's scroll request codes): 0 first arrow, 1 second arrow, 2 track before the
+// thumb, 3 track after it, 5 the thumb.
+#pragma once
+#include <windows.h>
+
+#include "Controls.h"
+#include "Graphics.h"
+#include "skin/controls/WinSubClass.h"
+
+namespace skin {
+
+class TWScrollbar : public fw::TCustomControl {
+  FW_DECLARE_CLASS()
+public:
+  explicit TWScrollbar(fw::TComponent* owner);
+  ~TWScrollbar() override;
+  // Over the horizontal (kind 0) or vertical (kind 1) bar of a framework control.
+  void AttachToControl(TSkinControl* skin, fw::TWinControl* control, int kind);
+  void HideBar();
+  void UpdatePosition();
+  int HitTest(POINT p) const;
+  void WndProc(fw::TMessage& m) override;
+
+  int FBarLength = 0, FThumbStart = 0, FThumbEnd = 0;
+  POINT FBarOrigin{}, FPressCursor{};
+  int FPressThumbStart = 0;
+  bool FVertical = false;
+  int FHotPart = -1;
+  int FArrowSize = 0;
+  HWND FTarget = nullptr;
+  TSkinControl* FSkinControl = nullptr;
+  int FBarKind = 0;
+  RECT FBarRect{};
+  bool FPressed = false;
+  bool FShown = false;
+
+protected:
+  void Paint() override;
+
+private:
+  bool BarInfo(SCROLLBARINFO& info) const;
+  void TrackThumb();
+  void Press(const fw::TMessage& m);
+  void Release(const fw::TMessage& m);
+  fw::TBitmap FBuffer;
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+};
+
+// Scrollable framework controls (memos, grids, list boxes and the like): a horizontal and a
+// vertical overlay and a flat border; a grid's fixed cells take the face colour.
+class TSkinScrollbar : public TSkinControl {
+  FW_DECLARE_CLASS()
+public:
+  explicit TSkinScrollbar(fw::TComponent* owner);
+  ~TSkinScrollbar() override;
+  virtual void AttachScroll(fw::TWinControl* control, TSkinData* skinData, fw::TCanvas* canvas, TWinSkinForm* form);
+  void RestoreControl() override;
+  bool BeforeMessage(fw::TMessage& m) override;
+  void AfterMessage(fw::TMessage& m) override;
+  void DrawControl(HDC dc, const RECT& rect) override;
+  void SkinChanged() override;
+
+  TWScrollbar* FHorzBar = nullptr;
+  TWScrollbar* FVertBar = nullptr;
+  bool FDrawBorder = true;
+  bool FRecolorFixed = false;  // "FixedColor" (a grid's fixed cells) holds the face colour
+  std::int64_t FOldFixedColor = 0;
+
+private:
+  void DrawBorder(HDC dc);
+  void FreeBars();
+};
+
+}  // namespace skin

@@ -1,0 +1,152 @@
+// Scroll bars drawn by the skin over a memo's own bar under Wine: the overlay's place, its
+// pixels, real clicks that scroll exactly as the system's bar, and the bar given back.
+#include <gtest/gtest.h>
+
+#include "FormSkinFixture.h"
+#include "StdCtrls.h"
+#include "UserInput.h"
+#include "skin/controls/SkinScrollbars.h"
+
+using namespace formtest;
+using skin::SetOf;
+using skin::SkinManager;
+using skin::TWinSkinForm;
+
+namespace {
+
+std::uint32_t Rgb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+// Frame i (1-based) of the 23-frame bar strip.
+std::uint32_t BarFrame(int i) { return static_cast<std::uint32_t>(i) << 18 | 0x8000 | static_cast<std::uint32_t>(255 - 8 * i); }
+constexpr std::uint32_t kTrack = 0x30C0A0, kTrackOff = 0x606060, kThumb = 0xD04080;
+
+TestSkin ScrollSkin(int size) {
+  TestSkin s = FrameSkin();
+  std::vector<std::uint32_t> frames;
+  for (int i = 1; i <= 23; ++i) frames.push_back(BarFrame(i));
+  s.Strip("bar.bmp", size, size, frames)
+      .Strip("vtrack.bmp", size, 40, {kTrack, kTrack, kTrackOff, kTrack})
+      .Strip("htrack.bmp", 40, size, {kTrack, kTrack, kTrackOff, kTrack})
+      .Strip("vthumb.bmp", size, 30, {kThumb, 0xF0F000, 0x00F0F0})
+      .Strip("hthumb.bmp", 30, size, {kThumb, 0xF0F000, 0x00F0F0});
+  s.Ini += "[Scrollbar]\nImage=bar.bmp\n"
+           "[VertScroll]\nImage=vtrack.bmp\nFrame=4\n[HorzScroll]\nImage=htrack.bmp\nFrame=4\n"
+           "[VertScrollThumb]\nImage=vthumb.bmp\nFrame=3\n[HorzScrollThumb]\nImage=hthumb.bmp\nFrame=3\n";
+  return s;
+}
+
+struct TMemoWorld {
+  TMemoWorld() {
+    LoadTestSkin(*World.Data, ScrollSkin(GetSystemMetrics(SM_CXVSCROLL)));
+    World.Data->SkinControls = SetOf(skin::xcMainMenu) | SetOf(skin::xcScrollbar);
+    Form.SetBounds(100, 100, 360, 300);
+    Memo = new fw::TMemo(&Form);
+    Memo->SetParent(&Form);
+    Memo->SetBounds(10, 10, 220, 160);
+    Memo->SetScrollBars(fw::TScrollStyle::ssVertical);
+    std::wstring text;
+    for (int i = 0; i < 200; ++i) text += L"第 " + std::to_wstring(i) + L" 行\r\n";
+    Memo->SetText(text);
+    SendMessageW(Memo->Handle(), EM_SETSEL, 0, 0);
+    SendMessageW(Memo->Handle(), EM_SCROLLCARET, 0, 0);
+    Form.Show();
+    Pump();
+    SkinManager->SkinWindow(Form.Handle());
+    Pump();
+    Skin = SkinManager->FindSkinForm(Form.Handle());
+    Scroll = Skin ? dynamic_cast<skin::TSkinScrollbar*>(Skin->FindControlByHandle(Memo->Handle())) : nullptr;
+  }
+  std::uint32_t BarPixel(int x, int y) const {
+    HDC dc = GetDC(Scroll->FVertBar->Handle());
+    const std::uint32_t c = Rgb(GetPixel(dc, x, y));
+    ReleaseDC(Scroll->FVertBar->Handle(), dc);
+    return c;
+  }
+  LRESULT FirstLine() const { return SendMessageW(Memo->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0); }
+  TSkinnedWorld World;
+  fw::TForm Form{nullptr};
+  fw::TMemo* Memo = nullptr;
+  TWinSkinForm* Skin = nullptr;
+  skin::TSkinScrollbar* Scroll = nullptr;
+};
+
+}  // namespace
+
+TEST(ScrollSkin, TheOverlayLiesOverTheBarAndShowsTheSkin) {
+  TMemoWorld w;
+  ASSERT_NE(w.Scroll, nullptr);
+  ASSERT_NE(w.Scroll->FVertBar, nullptr);
+  ASSERT_TRUE(w.Scroll->FVertBar->FShown);
+  EXPECT_FALSE(w.Scroll->FHorzBar->FShown);  // the memo has no horizontal bar
+  HWND bar = w.Scroll->FVertBar->Handle();
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetScrollBarInfo(w.Memo->Handle(), OBJID_VSCROLL, &info));
+  RECT r{};
+  GetWindowRect(bar, &r);
+  EXPECT_TRUE(EqualRect(&r, &info.rcScrollBar));
+  EXPECT_EQ(GetWindow(w.Memo->Handle(), GW_HWNDPREV), bar);  // directly above the memo
+  EXPECT_EQ(SendMessageW(w.Memo->Handle(), skin::WM_SKIN_QUERY, 0, 0), 1);
+  RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const int a = GetSystemMetrics(SM_CXVSCROLL);
+  const int h = r.bottom - r.top;
+  EXPECT_EQ(w.BarPixel(a / 2, a / 2), BarFrame(9));          // the up arrow
+  EXPECT_EQ(w.BarPixel(a / 2, h - a / 2), BarFrame(13));     // the down arrow
+  EXPECT_EQ(w.BarPixel(a / 2, info.xyThumbTop + 2), kThumb);  // the thumb, where the system has it
+  EXPECT_EQ(w.BarPixel(a / 2, h - a - 2), kTrack);           // the track below the thumb
+}
+
+TEST(ScrollSkin, RealClicksScrollAsTheSystemsBarDoes) {
+  TMemoWorld w;
+  ASSERT_NE(w.Scroll, nullptr);
+  ASSERT_TRUE(w.Scroll->FVertBar->FShown);
+  RECT r{};
+  GetWindowRect(w.Scroll->FVertBar->Handle(), &r);
+  const int a = GetSystemMetrics(SM_CXVSCROLL);
+  ASSERT_EQ(w.FirstLine(), 0);
+  userinput::Click({r.left + a / 2, r.bottom - a / 2});  // the down arrow
+  PumpUntil([&] { return w.FirstLine() != 0; }, 1000);
+  Pump(60);
+  EXPECT_EQ(w.FirstLine(), 1);
+  // The track below the thumb: one page.
+  const LRESULT before = w.FirstLine();
+  userinput::Click({r.left + a / 2, r.bottom - a - 3});
+  PumpUntil([&] { return w.FirstLine() > before + 1; }, 1000);
+  Pump(60);
+  EXPECT_GT(w.FirstLine(), before + 3);
+  // At the end the overlay's thumb is at the end too, where the system has it.
+  SendMessageW(w.Memo->Handle(), EM_LINESCROLL, 0, 190);
+  Pump();
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof info;
+  GetScrollBarInfo(w.Memo->Handle(), OBJID_VSCROLL, &info);
+  EXPECT_GT(info.xyThumbTop, a + 10);
+  RedrawWindow(w.Scroll->FVertBar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(w.BarPixel(a / 2, info.xyThumbTop + 2), kThumb);
+  EXPECT_EQ(w.BarPixel(a / 2, a + 2), kTrack);
+  SetCursorPos(1200, 1000);
+}
+
+TEST(ScrollSkin, TheBarIsGivenBackWithTheSkin) {
+  TMemoWorld w;
+  ASSERT_NE(w.Scroll, nullptr);
+  HWND bar = w.Scroll->FVertBar->Handle();
+  ASSERT_TRUE(IsWindow(bar));
+  TSkinnedWorld::TakeOff(w.Skin);
+  Pump();
+  EXPECT_FALSE(IsWindow(bar));
+  EXPECT_EQ(SendMessageW(w.Memo->Handle(), skin::WM_SKIN_QUERY, 0, 0), 0);
+  EXPECT_EQ(skin::TSkinControl::LiveCount(), 0);
+  // On again: one overlay pair for the memo.
+  SkinManager->SkinWindow(w.Form.Handle());
+  Pump();
+  TWinSkinForm* f = SkinManager->FindSkinForm(w.Form.Handle());
+  ASSERT_NE(f, nullptr);
+  auto* again = dynamic_cast<skin::TSkinScrollbar*>(f->FindControlByHandle(w.Memo->Handle()));
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(again->FVertBar->FShown);
+  int overlays = 0;
+  for (HWND c = GetWindow(w.Form.Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (c != w.Memo->Handle() && SendMessageW(c, skin::WM_SKIN_QUERY, 0, 0) == 1 && !fw::FindControl(c)->Caption().size())
+      ++overlays;
+  EXPECT_EQ(overlays, 2);
+}

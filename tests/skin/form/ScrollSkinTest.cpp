@@ -150,3 +150,82 @@ TEST(ScrollSkin, TheBarIsGivenBackWithTheSkin) {
       ++overlays;
   EXPECT_EQ(overlays, 2);
 }
+
+namespace {
+
+// What the memo is told while its thumb is dragged: the scroll request codes, in order.
+struct TScrollSpy {
+  explicit TScrollSpy(fw::TWinControl* c) : Control(c), Previous(c->WindowProc) {
+    c->WindowProc = fw::TWndMethod::Of<&TScrollSpy::Proc>(this);
+  }
+  ~TScrollSpy() {
+    if (Control->WindowProc == fw::TWndMethod::Of<&TScrollSpy::Proc>(this)) Control->WindowProc = Previous;
+  }
+  void Proc(fw::TMessage& m) {
+    if (m.Msg == WM_VSCROLL) Codes.push_back(LOWORD(m.WParam));
+    Previous(m);
+  }
+  fw::TWinControl* Control;
+  fw::TWndMethod Previous;
+  std::vector<int> Codes;
+};
+
+// A thumb drag with the system's own input, from a timer (the system's scroll loop runs inside
+// the press): down on the thumb, two moves, up.
+struct TThumbDrag {
+  static inline POINT From{};
+  static inline int Step = 0;
+  static inline LRESULT LineDuringDrag = -1;
+  static inline HWND Memo = nullptr;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    switch (Step++) {
+      case 0: userinput::Mouse(MOUSEEVENTF_LEFTDOWN, From); break;
+      case 1: userinput::Mouse(0, {From.x, From.y + 15}); break;
+      case 2:
+        userinput::Mouse(0, {From.x, From.y + 40});
+        break;
+      case 3:
+        LineDuringDrag = SendMessageW(Memo, EM_GETFIRSTVISIBLELINE, 0, 0);
+        userinput::Mouse(MOUSEEVENTF_LEFTUP, {From.x, From.y + 40});
+        break;
+      default: KillTimer(nullptr, id); break;
+    }
+  }
+};
+
+}  // namespace
+
+TEST(ScrollSkin, AThumbDragIsTheSystemsOwnTracking) {
+  TMemoWorld w;
+  ASSERT_NE(w.Scroll, nullptr);
+  ASSERT_TRUE(w.Scroll->FVertBar->FShown);
+  TScrollSpy spy(w.Memo);  // above the skin: it sees what the memo is told
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetScrollBarInfo(w.Memo->Handle(), OBJID_VSCROLL, &info));
+  RECT r{};
+  GetWindowRect(w.Scroll->FVertBar->Handle(), &r);
+  TThumbDrag::From = {r.left + (r.right - r.left) / 2, r.top + (info.xyThumbTop + info.xyThumbBottom) / 2};
+  TThumbDrag::Step = 0;
+  TThumbDrag::LineDuringDrag = -1;
+  TThumbDrag::Memo = w.Memo->Handle();
+  userinput::Mouse(0, TThumbDrag::From);
+  Pump(30);
+  SetTimer(nullptr, 0, 120, &TThumbDrag::Tick);
+  PumpUntil([] { return TThumbDrag::Step > 4; }, 4000);
+  Pump(60);
+  ASSERT_FALSE(spy.Codes.empty());
+  EXPECT_EQ(spy.Codes.front(), SB_THUMBTRACK);
+  EXPECT_GT(TThumbDrag::LineDuringDrag, 0);  // the memo followed during the drag
+  ASSERT_GE(spy.Codes.size(), 2u);
+  EXPECT_EQ(spy.Codes[spy.Codes.size() - 2], SB_THUMBPOSITION);
+  EXPECT_EQ(spy.Codes.back(), SB_ENDSCROLL);
+  EXPECT_EQ(w.FirstLine(), GetScrollPos(w.Memo->Handle(), SB_VERT));
+  EXPECT_FALSE(w.Scroll->FVertBar->FPressed);
+  // The wheel moves the overlay's thumb with the system's.
+  const int before = GetScrollPos(w.Memo->Handle(), SB_VERT);
+  SendMessageW(w.Memo->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(r.left - 20, r.top + 20));
+  Pump();
+  EXPECT_GT(GetScrollPos(w.Memo->Handle(), SB_VERT), before);
+  SetCursorPos(1200, 1000);
+}

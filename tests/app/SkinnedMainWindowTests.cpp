@@ -5,6 +5,7 @@
 
 #include "AppTestUtil.h"
 #include "skin/SkinMessages.h"
+#include "skin/controls/SkinScrollbars.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/form/WinSkinForm.h"
 #include "skin/manager/SkinManage.h"
@@ -102,4 +103,35 @@ TEST(SkinnedMainWindow, AltLetterInAControlOpensTheBandsDropDown) {
   EXPECT_EQ(g_openButton, 1);  // "&H 帮助"
   Pump();
   EXPECT_FALSE(s.Form->FTracking);
+}
+
+// The source list and the log scroll with the skin's bars: the overlays lie right above them, an
+// empty list shows none, 40 files bring the bar, "全部清除" takes it away again.
+TEST(SkinnedMainWindow, TheListAndTheLogScrollWithTheSkinsBars) {
+  TSkinnedMain s;
+  ASSERT_NE(s.Form, nullptr);
+  const auto overlayOf = [&](fw::TWinControl* c) -> skin::TSkinScrollbar* {
+    return dynamic_cast<skin::TSkinScrollbar*>(s.Form->FindControlByHandle(c->Handle()));
+  };
+  for (fw::TWinControl* c : std::vector<fw::TWinControl*>{s.W->VLDSource, s.W->MemoDest}) {
+    SCOPED_TRACE(c->ClassName());
+    EXPECT_EQ(SendMessageW(c->Handle(), skin::WM_SKIN_QUERY, 0, 0), 1);
+    ASSERT_NE(overlayOf(c), nullptr);
+  }
+  skin::TSkinScrollbar* list = overlayOf(s.W->VLDSource);
+  EXPECT_FALSE(list->FVertBar->FShown);  // nothing to scroll yet
+  std::vector<std::wstring> files;
+  for (int i = 0; i < 40; ++i) files.push_back(L"C:\\文件" + std::to_wstring(i) + L".doc");
+  s.W->AddSourceFiles(files);
+  ASSERT_TRUE(PumpUntil([&] { return list->FVertBar->FShown; }, 2000));
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetScrollBarInfo(s.W->VLDSource->Handle(), OBJID_VSCROLL, &info));
+  RECT r{};
+  GetWindowRect(list->FVertBar->Handle(), &r);
+  EXPECT_TRUE(EqualRect(&r, &info.rcScrollBar));
+  HWND above = GetWindow(s.W->VLDSource->Handle(), GW_HWNDPREV);
+  EXPECT_TRUE(above == list->FVertBar->Handle() || above == list->FHorzBar->Handle());
+  s.W->PClear->Click();
+  EXPECT_TRUE(PumpUntil([&] { return !list->FVertBar->FShown; }, 2000));
 }

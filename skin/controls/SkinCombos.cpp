@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "GdiHandles.h"
+#include "skin/controls/SkinScrollbars.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SysEntries.h"
 #include "skin/data/WinSkinData.h"
@@ -36,7 +37,18 @@ void TSkinComBox::Setup() {
 void TSkinComBox::InitControl(TWinSkinForm* form, TSkinData* skinData, fw::TCanvas* canvas, bool recolor) {
   if (FInitialized) return;
   TSkinControl::InitControl(form, skinData, canvas, recolor);
-  if (FHandle) Setup();
+  if (!FHandle) return;
+  Setup();
+  // A drop-down list's bar is drawn by the skin as well.
+  if ((FStyle & 3) != CBS_SIMPLE && FComboInfo.hwndList && (skinData->SkinControls & SetOf(xcScrollbar))) {
+    FDropBar = new TComboxScrollBar(this);
+    FDropBar->InitWindow(FComboInfo.hwndList, skinData, nullptr, form);
+  }
+}
+
+void TSkinComBox::Notification(fw::TComponent* component, fw::TOperation operation) {
+  TSkinControl::Notification(component, operation);
+  if (operation == fw::TOperation::opRemove && component == FDropBar) FDropBar = nullptr;
 }
 
 void TSkinComBox::InitWindow(HWND window, TSkinData* skinData, fw::TCanvas* canvas, TWinSkinForm* form) {
@@ -48,6 +60,12 @@ void TSkinComBox::InitWindow(HWND window, TSkinData* skinData, fw::TCanvas* canv
 void TSkinComBox::RestoreControl() {
   TSkinControl::RestoreControl();
   FChildHook.Remove();
+  if (FDropBar) {
+    TComboxScrollBar* bar = FDropBar;
+    FDropBar = nullptr;
+    if (bar->FStatus != scWindowGone) bar->RestoreControl();
+    if (bar->Release()) delete bar;
+  }
 }
 
 LRESULT CALLBACK TSkinComBox::ChildEntry(void* self, UINT msg, WPARAM wParam, LPARAM lParam) {

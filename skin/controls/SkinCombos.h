@@ -8,6 +8,8 @@
 
 namespace skin {
 
+class TComboxScrollBar;
+
 class TSkinComBox : public TSkinControl {
   FW_DECLARE_CLASS()
 public:
@@ -26,6 +28,10 @@ public:
   bool FDropped = false;
   COMBOBOXINFO FComboInfo{};
   RECT FButtonRect{};
+  TComboxScrollBar* FDropBar = nullptr;  // the drop-down list's bar
+
+protected:
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
 
 private:
   void Setup();

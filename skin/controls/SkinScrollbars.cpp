@@ -150,20 +150,18 @@ void TWScrollbar::TrackThumb() {
   FThumbEnd = start + length;
 }
 
-void TWScrollbar::Paint() {
-  TSkinData* data = FSkinControl ? FSkinControl->FSkinData : nullptr;
+void TBarLook::Draw(HDC dc, POINT at, const SCROLLBARINFO& info, TSkinData* data, bool vertical, int limitW,
+                    int limitH) {
   TDataSkinObject* sb = data && !data->NoSkin() ? data->Scrollbar() : nullptr;
-  if (!Usable(sb)) return;
-  SCROLLBARINFO info{};
-  if (!BarInfo(info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE)) return;
+  if (!Usable(sb) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE)) return;
   const bool enabled = !(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
   const int w = info.rcScrollBar.right - info.rcScrollBar.left, h = info.rcScrollBar.bottom - info.rcScrollBar.top;
-  if (w <= 0 || h <= 0 || w > ClientWidth() || h > ClientHeight()) return;
-  FBarLength = FVertical ? h : w;
+  if (w <= 0 || h <= 0 || w > limitW || h > limitH) return;
+  BarLength = vertical ? h : w;
   int tt = sb->Bitmap.Height();
-  if (std::abs(tt - FArrowSize) > 2) tt = FArrowSize;
-  if (FBuffer.Width() != w || FBuffer.Height() != h) FBuffer.SetSize(w, h);
-  HDC buffer = FBuffer.Canvas().Handle();
+  if (std::abs(tt - ArrowSize) > 2) tt = ArrowSize;
+  if (Buffer.Width() != w || Buffer.Height() != h) Buffer.SetSize(w, h);
+  HDC buffer = Buffer.Canvas().Handle();
   SetStretchBltMode(buffer, COLORONCOLOR);
   const RECT all{0, 0, w, h};
   {
@@ -171,50 +169,71 @@ void TWScrollbar::Paint() {
     FillRect(buffer, &all, face.Get());
   }
   const auto along = [&](int from, int to) {
-    return FVertical ? RECT{0, from, tt, to} : RECT{from, 0, to, tt};
+    return vertical ? RECT{0, from, tt, to} : RECT{from, 0, to, tt};
   };
   // The track; a part's own element stands in for a missing horizontal one.
   TDataSkinObject* horz = data->HorzScroll();
-  TDataSkinObject* track = FVertical ? data->VertScroll() : horz;
+  TDataSkinObject* track = vertical ? data->VertScroll() : horz;
   if (!Usable(track)) track = Usable(horz) ? horz : nullptr;
   if (track) {
     const bool tile = (Usable(horz) ? horz : track)->Tile != 0;
-    const RECT r = along(FArrowSize, FBarLength - FArrowSize);
+    const RECT r = along(ArrowSize, BarLength - ArrowSize);
     DrawSkinImage(buffer, r, track->Bitmap, false, tile, track->Trans == 1, 4, enabled ? 1 : 3, track->Margins);
   }
   // The arrows: half the bar each when it is shorter than two.
-  const int a = FBarLength < 2 * FArrowSize ? FBarLength / 2 : FArrowSize;
-  const int first = FVertical ? 9 : 1, second = FVertical ? 13 : 5;
+  const int a = BarLength < 2 * ArrowSize ? BarLength / 2 : ArrowSize;
+  const int first = vertical ? 9 : 1, second = vertical ? 13 : 5;
   const auto arrowFrame = [&](int base, int part) {
     if (!enabled) return base + 2;
-    return FHotPart == part ? base + (FPressed ? 1 : 3) : base;
+    return HotPart == part ? base + (Pressed ? 1 : 3) : base;
   };
   DrawKeyedFrame(buffer, along(0, a), 23, arrowFrame(first, 0), sb->Bitmap);
-  DrawKeyedFrame(buffer, along(FBarLength - a, FBarLength), 23, arrowFrame(second, 1), sb->Bitmap);
+  DrawKeyedFrame(buffer, along(BarLength - a, BarLength), 23, arrowFrame(second, 1), sb->Bitmap);
   // The thumb, where the system has it, or following the cursor while it is dragged.
-  FThumbStart = info.xyThumbTop;
-  FThumbEnd = info.xyThumbBottom;
-  if (FPressed && FHotPart == 5) TrackThumb();
-  const int length = FThumbEnd - FThumbStart;
-  const bool fits = length > 0 && FThumbStart >= a && FThumbEnd <= FBarLength - a;
+  ThumbStart = info.xyThumbTop;
+  ThumbEnd = info.xyThumbBottom;
+  if (Follow) Follow();
+  const int length = ThumbEnd - ThumbStart;
+  const bool fits = length > 0 && ThumbStart >= a && ThumbEnd <= BarLength - a;
   if (enabled && fits) {
     TDataSkinObject* horzThumb = data->HorzScrollThumb();
-    TDataSkinObject* thumb = FVertical ? data->VertScrollThumb() : horzThumb;
+    TDataSkinObject* thumb = vertical ? data->VertScrollThumb() : horzThumb;
     if (!Usable(thumb)) thumb = Usable(horzThumb) ? horzThumb : nullptr;
     const TDataSkinObject* look = Usable(horzThumb) ? horzThumb : thumb;
-    const bool onThumb = FHotPart == 5;
-    const int state = onThumb && FPressed ? 2 : onThumb ? 3 : 1;
+    const bool onThumb = HotPart == 5;
+    const int state = onThumb && Pressed ? 2 : onThumb ? 3 : 1;
     if (thumb)
-      DrawSkinImage(buffer, along(FThumbStart, FThumbEnd), thumb->Bitmap, false, false, look->Trans == 1,
+      DrawSkinImage(buffer, along(ThumbStart, ThumbEnd), thumb->Bitmap, false, false, look->Trans == 1,
                     std::max(look->FrameCount, 1), state, thumb->Margins);
     // The grip, only where it fits.
     const int gs = sb->Bitmap.Height();
     if (gs + 2 <= length) {
-      const int from = FThumbStart + (length - gs) / 2;
-      DrawKeyedFrame(buffer, along(from, from + gs), 23, (FVertical ? 20 : 17) + state - 1, sb->Bitmap);
+      const int from = ThumbStart + (length - gs) / 2;
+      DrawKeyedFrame(buffer, along(from, from + gs), 23, (vertical ? 20 : 17) + state - 1, sb->Bitmap);
     }
   }
-  BitBlt(Canvas().Handle(), 0, 0, w, h, buffer, 0, 0, SRCCOPY);
+  BitBlt(dc, at.x, at.y, w, h, buffer, 0, 0, SRCCOPY);
+}
+
+void TWScrollbar::Paint() {
+  TSkinData* data = FSkinControl ? FSkinControl->FSkinData : nullptr;
+  SCROLLBARINFO info{};
+  if (!BarInfo(info)) return;
+  FLook.ArrowSize = FArrowSize;
+  FLook.HotPart = FHotPart;
+  FLook.Pressed = FPressed;
+  FLook.Follow = FPressed && FHotPart == 5 ? [this] {
+    FBarLength = FLook.BarLength;
+    FThumbStart = FLook.ThumbStart;
+    FThumbEnd = FLook.ThumbEnd;
+    TrackThumb();
+    FLook.ThumbStart = FThumbStart;
+    FLook.ThumbEnd = FThumbEnd;
+  } : std::function<void()>();
+  FLook.Draw(Canvas().Handle(), {0, 0}, info, data, FVertical, ClientWidth(), ClientHeight());
+  FBarLength = FLook.BarLength;
+  FThumbStart = FLook.ThumbStart;
+  FThumbEnd = FLook.ThumbEnd;
 }
 
 void TWScrollbar::Press(const fw::TMessage& m) {
@@ -473,6 +492,141 @@ void TSkinScrollbar::DrawControl(HDC dc, const RECT&) {
   RECT corner{FVertBar->FBarRect.left + dx, FHorzBar->FBarRect.top + dy, FVertBar->FBarRect.right + dx,
               FHorzBar->FBarRect.bottom + dy};
   FillFace(dc, corner);
+}
+
+// ---------------------------------------------------------------------------
+// TComboxScrollBar
+// ---------------------------------------------------------------------------
+
+FW_DEFINE_CLASS(TComboxScrollBar, TSkinControl)
+
+TComboxScrollBar::TComboxScrollBar(fw::TComponent* owner) : TSkinControl(owner) {}
+
+void TComboxScrollBar::RestoreControl() {
+  TSkinControl::RestoreControl();
+  // The system's own bar again.
+  if (FHandle && IsWindow(FHandle) && FStatus != scWindowGone) RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+bool TComboxScrollBar::BeforeMessage(fw::TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCMOUSEMOVE:
+      return false;
+    case WM_NCPAINT: {
+      // The system keeps painting the list's 1-px border; the bar goes over its own.
+      const std::shared_ptr<bool> alive = FAlive;
+      CallDefault(m);
+      if (*alive) PaintControl(nullptr);
+      return false;
+    }
+    case WM_NCLBUTTONDOWN:
+      if (m.WParam == HTVSCROLL && DragThumb({static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))}))
+        return false;
+      return TSkinControl::BeforeMessage(m);
+    default:
+      return TSkinControl::BeforeMessage(m);
+  }
+}
+
+void TComboxScrollBar::AfterMessage(fw::TMessage& m) {
+  switch (m.Msg) {
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case 0x1AE:  // the combo box tells its list to start tracking
+    case WM_NCLBUTTONDOWN:  // the system's own arrow loop has returned and drew its bar
+    case WM_MOUSEWHEEL:
+    case WM_KEYDOWN:
+      PaintControl(nullptr);
+      break;
+    default:
+      TSkinControl::AfterMessage(m);
+      break;
+  }
+}
+
+void TComboxScrollBar::DrawControl(HDC dc, const RECT&) {
+  if (!dc || !FHandle) return;
+  SCROLLBARINFO info{};
+  if (!QueryScrollBarInfo(FHandle, OBJID_VSCROLL, info)) return;
+  RECT window{};
+  GetWindowRect(FHandle, &window);
+  FLook.HotPart = FHotPart;
+  FLook.Pressed = FPressed;
+  FLook.Draw(dc, {info.rcScrollBar.left - window.left, info.rcScrollBar.top - window.top}, info, FSkinData, true,
+             window.right - window.left, window.bottom - window.top);
+}
+
+bool TComboxScrollBar::DragThumb(POINT screen) {
+  SCROLLBARINFO bar{};
+  if (!QueryScrollBarInfo(FHandle, OBJID_VSCROLL, bar)) return false;
+  const int y = screen.y - bar.rcScrollBar.top;
+  if (y < bar.xyThumbTop || y >= bar.xyThumbBottom) return false;
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_ALL;
+  if (!GetScrollInfo(FHandle, SB_VERT, &si) || si.nMax <= si.nMin) return true;  // nothing to drag
+  const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+  const int length = (bar.rcScrollBar.bottom - bar.rcScrollBar.top) - 2 * arrow;  // the track
+  const int thumb = bar.xyThumbBottom - bar.xyThumbTop;
+  const int offset0 = bar.xyThumbTop - arrow;
+  const int range = si.nMax - si.nMin;
+  const int page = static_cast<int>(si.nPage);
+  HWND list = FHandle;
+  const std::shared_ptr<bool> alive = FAlive;
+  SetCapture(list);
+  FPressed = true;
+  FHotPart = 5;
+  PaintControl(nullptr);
+  int pos = si.nPos;  // a press without a move keeps the list where it is
+  MSG msg{};
+  for (;;) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);  // waits: the drag never spins
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // the program's end is passed on
+      break;
+    }
+    if (got < 0) break;
+    const bool move = msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE;
+    const bool up = msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP;
+    if (move) {
+      POINT cursor{};
+      GetCursorPos(&cursor);
+      int n = std::max(offset0 + static_cast<int>(cursor.y - screen.y), 0);
+      int next = si.nMin;
+      if (page != 0) {
+        n = std::min(n, length - thumb + 1);
+        next = length - thumb > 0 ? si.nMin + MulDiv(n, range - page, length - thumb) : si.nMin;
+        if (next >= si.nMax - page) next = si.nMax - page + 1;
+      } else {
+        next = length > 0 ? si.nMin + MulDiv(std::min(n, length - thumb), range, length) : si.nMin;
+        next = std::min(next, si.nMax);
+      }
+      next = std::max(next, si.nMin);
+      if (next != pos) {
+        pos = next;
+        SendMessageW(list, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, pos), 0);
+        if (!*alive || !IsWindow(list)) break;
+        PaintControl(nullptr);
+      }
+      continue;
+    }
+    if (up) {
+      SendMessageW(list, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pos), 0);
+      PostMessageW(list, WM_VSCROLL, SB_ENDSCROLL, 0);
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    // Ended from outside: the capture taken away, the list or this object gone.
+    if (!*alive || !IsWindow(list) || GetCapture() != list) break;
+  }
+  if (IsWindow(list) && GetCapture() == list) ReleaseCapture();
+  if (*alive) {
+    FPressed = false;
+    FHotPart = -1;
+    PaintControl(nullptr);
+  }
+  return true;
 }
 
 }  // namespace skin

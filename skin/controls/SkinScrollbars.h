@@ -10,11 +10,28 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 #include "Controls.h"
 #include "Graphics.h"
 #include "skin/controls/WinSubClass.h"
 
 namespace skin {
+
+// The picture of one bar from the skin: arrows (frames 1-16 of the Scrollbar strip), track,
+// thumb and grip, drawn from the system's bar information onto a DC at a point. The state is
+// the caller's; Follow, when set, moves the thumb after it is read (a drag in progress).
+struct TBarLook {
+  int ArrowSize = GetSystemMetrics(SM_CXHSCROLL);
+  int HotPart = -1;
+  bool Pressed = false;
+  int BarLength = 0, ThumbStart = 0, ThumbEnd = 0;
+  std::function<void()> Follow;
+  fw::TBitmap Buffer;
+  // Nothing when the skin has no bar image, the bar is invisible, or it is larger than
+  // limitW x limitH.
+  void Draw(HDC dc, POINT at, const SCROLLBARINFO& info, TSkinData* data, bool vertical, int limitW, int limitH);
+};
 
 class TWScrollbar : public fw::TCustomControl {
   FW_DECLARE_CLASS()
@@ -49,7 +66,7 @@ private:
   void TrackThumb();
   void Press(const fw::TMessage& m);
   void Release(const fw::TMessage& m);
-  fw::TBitmap FBuffer;
+  TBarLook FLook;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
@@ -76,6 +93,28 @@ public:
 private:
   void DrawBorder(HDC dc);
   void FreeBars();
+};
+
+// The vertical bar of a combo box's drop-down list, drawn by the skin inside the list's own
+// non-client area (the list is a popup: no overlay can lie over it) after every paint and scroll
+// of the list; its thumb is dragged by this object's own loop.
+class TComboxScrollBar : public TSkinControl {
+  FW_DECLARE_CLASS()
+public:
+  explicit TComboxScrollBar(fw::TComponent* owner);
+  void RestoreControl() override;
+  bool BeforeMessage(fw::TMessage& m) override;
+  void AfterMessage(fw::TMessage& m) override;
+  void DrawControl(HDC dc, const RECT& rect) override;
+
+  int FHotPart = -1;
+  bool FPressed = false;
+
+private:
+  // A press on the thumb: the drag runs here until the button is released; false when the press
+  // was not on the thumb (the system handles it).
+  bool DragThumb(POINT screen);
+  TBarLook FLook;
 };
 
 }  // namespace skin

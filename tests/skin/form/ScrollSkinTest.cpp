@@ -229,3 +229,92 @@ TEST(ScrollSkin, AThumbDragIsTheSystemsOwnTracking) {
   EXPECT_GT(GetScrollPos(w.Memo->Handle(), SB_VERT), before);
   SetCursorPos(1200, 1000);
 }
+
+namespace {
+
+// Drives the drop list's own thumb loop from a timer: an optional move, then the release.
+struct TListDrag {
+  static inline HWND List = nullptr;
+  static inline POINT To{};
+  static inline bool Move = false;
+  static inline int Step = 0;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    if (Step++ == 0 && Move) {
+      SetCursorPos(To.x, To.y);
+      PostMessageW(List, WM_MOUSEMOVE, MK_LBUTTON, 0);
+      return;
+    }
+    KillTimer(nullptr, id);
+    PostMessageW(List, WM_LBUTTONUP, 0, 0);
+  }
+  static void Run(POINT from, bool move, int dy) {
+    To = {from.x, from.y + dy};
+    Move = move;
+    Step = 0;
+    SetCursorPos(from.x, from.y);
+    SetTimer(nullptr, 0, 80, &Tick);
+    SendMessageW(List, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(from.x, from.y));
+  }
+};
+
+}  // namespace
+
+TEST(ScrollSkin, AComboBoxsDropListKeepsItsBorderAndDragsItsThumb) {
+  TSkinnedWorld world;
+  TestSkin skin = ScrollSkin(GetSystemMetrics(SM_CXVSCROLL));
+  LoadTestSkin(*world.Data, skin);
+  world.Data->SkinControls = SetOf(skin::xcMainMenu) | SetOf(skin::xcScrollbar) | SetOf(skin::xcCombo);
+  fw::TForm form(nullptr);
+  form.SetBounds(100, 100, 360, 300);
+  auto* combo = new fw::TComboBox(&form);
+  combo->SetParent(&form);
+  combo->SetBounds(10, 10, 200, 24);
+  for (int i = 0; i < 40; ++i) combo->Items()->Add(L"第 " + std::to_wstring(i) + L" 项");
+  form.Show();
+  Pump();
+  SkinManager->SkinWindow(form.Handle());
+  Pump();
+  COMBOBOXINFO ci{};
+  ci.cbSize = sizeof ci;
+  ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &ci));
+  HWND list = ci.hwndList;
+  TWinSkinForm* f = SkinManager->FindSkinForm(form.Handle());
+  ASSERT_NE(f, nullptr);
+  ASSERT_NE(dynamic_cast<skin::TComboxScrollBar*>(f->FindControlByHandle(list)), nullptr);
+  SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+  Pump();
+  const auto pixel = [&](int x, int y) {
+    HDC dc = GetWindowDC(list);
+    const std::uint32_t c = Rgb(GetPixel(dc, x, y));
+    ReleaseDC(list, dc);
+    return c;
+  };
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
+  RECT wr{};
+  GetWindowRect(list, &wr);
+  const int a = GetSystemMetrics(SM_CXVSCROLL);
+  const int bx = info.rcScrollBar.left - wr.left + a / 2, by = info.rcScrollBar.top - wr.top;
+  EXPECT_EQ(pixel(bx, by + a / 2), BarFrame(9));  // the up arrow from the skin
+  EXPECT_NE(pixel(0, 0), BarFrame(9));            // the list's own border kept
+  // An arrow press by the system: the skin's bar is drawn again after it.
+  SendMessageW(list, WM_VSCROLL, SB_LINEDOWN, 0);
+  Pump();
+  EXPECT_EQ(pixel(bx, by + a / 2), BarFrame(9));
+  // A press on the thumb without a move leaves the list where it is; a move drags it.
+  ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
+  const POINT thumb{info.rcScrollBar.left + a / 2, info.rcScrollBar.top + (info.xyThumbTop + info.xyThumbBottom) / 2};
+  TListDrag::List = list;
+  const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+  TListDrag::Run(thumb, false, 0);
+  EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), top);
+  TListDrag::Run(thumb, true, 40);
+  EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), top);
+  EXPECT_EQ(GetCapture(), nullptr);
+  SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+  Pump();
+  TSkinnedWorld::TakeOff(f);
+  EXPECT_EQ(SendMessageW(list, skin::WM_SKIN_QUERY, 0, 0), 0);
+  EXPECT_EQ(skin::TSkinControl::LiveCount(), 0);
+}

@@ -318,3 +318,60 @@ TEST(ScrollSkin, AComboBoxsDropListKeepsItsBorderAndDragsItsThumb) {
   EXPECT_EQ(SendMessageW(list, skin::WM_SKIN_QUERY, 0, 0), 0);
   EXPECT_EQ(skin::TSkinControl::LiveCount(), 0);
 }
+
+namespace {
+
+// A thumb drag during which a timer takes the skin off the window.
+struct TDragThenOff {
+  static inline POINT From{};
+  static inline int Step = 0;
+  static inline TWinSkinForm* Skin = nullptr;
+  static inline bool Off = false;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    switch (Step++) {
+      case 0: userinput::Mouse(MOUSEEVENTF_LEFTDOWN, From); break;
+      case 1: userinput::Mouse(0, {From.x, From.y + 20}); break;
+      case 2:
+        TSkinnedWorld::TakeOff(Skin);  // inside the system's scroll loop of the pressed overlay
+        Off = true;
+        break;
+      case 3: userinput::Mouse(MOUSEEVENTF_LEFTUP, {From.x, From.y + 20}); break;
+      default: KillTimer(nullptr, id); break;
+    }
+  }
+};
+
+}  // namespace
+
+TEST(ScrollSkin, TheSkinTakenOffDuringADragAndTheKeyboardsPart) {
+  TMemoWorld w;
+  ASSERT_NE(w.Scroll, nullptr);
+  // Line-down from the keyboard lights the second arrow.
+  SendMessageW(w.Memo->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  Pump();
+  EXPECT_EQ(w.Scroll->FVertBar->FHotPart, 1);
+  RECT r{};
+  GetWindowRect(w.Scroll->FVertBar->Handle(), &r);
+  const int a = GetSystemMetrics(SM_CXVSCROLL);
+  RedrawWindow(w.Scroll->FVertBar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(w.BarPixel(a / 2, (r.bottom - r.top) - a / 2), BarFrame(16));  // the down arrow, hot
+
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetScrollBarInfo(w.Memo->Handle(), OBJID_VSCROLL, &info));
+  HWND overlay = w.Scroll->FVertBar->Handle();
+  TDragThenOff::From = {r.left + a / 2, r.top + (info.xyThumbTop + info.xyThumbBottom) / 2};
+  TDragThenOff::Step = 0;
+  TDragThenOff::Skin = w.Skin;
+  TDragThenOff::Off = false;
+  userinput::Mouse(0, TDragThenOff::From);
+  Pump(30);
+  SetTimer(nullptr, 0, 120, &TDragThenOff::Tick);
+  PumpUntil([] { return TDragThenOff::Step > 4; }, 4000);
+  ASSERT_TRUE(TDragThenOff::Off);
+  // The overlay outlived its press and went afterwards; nothing of the skin is left.
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(overlay); }, 2000));
+  EXPECT_EQ(skin::TSkinControl::LiveCount(), 0);
+  EXPECT_EQ(SendMessageW(w.Memo->Handle(), skin::WM_SKIN_QUERY, 0, 0), 0);
+  SetCursorPos(1200, 1000);
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FormSkinFixture.h"
+#include "Grids.h"
 #include "StdCtrls.h"
 #include "UserInput.h"
 #include "skin/controls/SkinScrollbars.h"
@@ -374,4 +375,29 @@ TEST(ScrollSkin, TheSkinTakenOffDuringADragAndTheKeyboardsPart) {
   EXPECT_EQ(skin::TSkinControl::LiveCount(), 0);
   EXPECT_EQ(SendMessageW(w.Memo->Handle(), skin::WM_SKIN_QUERY, 0, 0), 0);
   SetCursorPos(1200, 1000);
+}
+
+TEST(ScrollSkin, AGridsFixedCellsTakeTheFaceColourAndGetTheirOwnBack) {
+  TSkinnedWorld world;
+  LoadTestSkin(*world.Data, ScrollSkin(GetSystemMetrics(SM_CXVSCROLL)));
+  world.Data->SkinControls = SetOf(skin::xcMainMenu) | SetOf(skin::xcScrollbar);
+  fw::TForm form(nullptr);
+  form.SetBounds(100, 100, 360, 300);
+  auto* grid = new fw::TValueListEditor(&form);
+  grid->SetParent(&form);
+  grid->SetBounds(10, 10, 300, 200);
+  constexpr fw::TColor kOwn = 0xFF000010;  // a system colour: its 32 bits must come back as they were
+  grid->SetFixedColor(kOwn);
+  form.Show();
+  Pump();
+  SkinManager->SkinWindow(form.Handle());
+  Pump();
+  TWinSkinForm* f = SkinManager->FindSkinForm(form.Handle());
+  ASSERT_NE(f, nullptr);
+  ASSERT_NE(dynamic_cast<skin::TSkinScrollbar*>(f->FindControlByHandle(grid->Handle())), nullptr);
+  EXPECT_EQ(grid->FixedColor(), world.Data->ButtonFaceColour());
+  f->SkinChanged();  // a skin change in between
+  EXPECT_EQ(grid->FixedColor(), world.Data->ButtonFaceColour());
+  TSkinnedWorld::TakeOff(f);
+  EXPECT_EQ(grid->FixedColor(), kOwn);
 }

@@ -6,8 +6,7 @@
 
 #include <functional>
 
-#include "AppTestUtil.h"
-#include "TestSkin.h"
+#include "SolidSkinMain.h"
 #include "UserInput.h"
 #include "skin/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
@@ -25,27 +24,15 @@ constexpr std::uint32_t kMenuEdge = 0x2060C0, kMenuFill = 0xE0D0A0;
 const std::vector<std::uint32_t> kItemFrames{0x30A0F0, 0x20F020, 0x808080, 0xF08030, 0x404040};
 
 TestSkin SolidSkin() {
-  TestSkin s;
-  s.Strip("left.bmp", 4, 40, {0x10A020, 0x106020})
-      .Strip("right.bmp", 4, 40, {0x20A010, 0x206010})
-      .Strip("top.bmp", 60, 24, {0x3050C0, 0x707080}, true)
-      .Strip("bottom.bmp", 60, 5, {0xC05030, 0x805050}, true)
-      .Strip("menubar.bmp", 20, 10, {0xD0D8E0, 0xB0B8C0}, true)
-      .Strip("menuitem.bmp", 12, 12, kItemFrames);
+  TestSkin s = SolidFrame("menuBar=menubar.bmp\nTileLeftMenu=2\nTileRightMenu=2\n",
+                          "Menubar=208 216 224\nMenuBarText=10 20 30\n");
+  s.Strip("menubar.bmp", 20, 10, {0xD0D8E0, 0xB0B8C0}, true).Strip("menuitem.bmp", 12, 12, kItemFrames);
   s.Entries.push_back({"menubg.bmp", TestSkin::Bmp(16, 16, [](int x, int y) -> std::uint32_t {
                          return x < 3 || y < 3 || x >= 13 || y >= 13 ? kMenuEdge : kMenuFill;
                        })});
-  s.Ini =
-      "[Personality]\nLeft=left.bmp\nLeftFrame=2\nLeftTopHeight=24\nLeftBotHeight=5\n"
-      "Right=right.bmp\nRightFrame=2\nRightTopHeight=24\nRightBotHeight=5\n"
-      "Top=top.bmp\nTopFrame=2\nTopTopHeight=4\nTopBotHeight=4\nTopStretch=1\n"
-      "Bottom=bottom.bmp\nBottomFrame=2\nTextShift=8\nTextRightClip=10\n"
-      "menuBar=menubar.bmp\nTileLeftMenu=2\nTileRightMenu=2\n"
-      "[Colours]\nButtonFace=236 238 242\nTitleTextActive=255 255 255\nTitleTextNoActive=200 200 200\n"
-      "Menubar=208 216 224\nMenuBarText=10 20 30\n"
-      "[MenuBackground]\nImage=menubg.bmp\nLeftWidth=3\nTopHeight=3\nRightWidth=3\nBottomHeight=3\nTile=0\n"
-      "[MenuItem]\nImage=menuitem.bmp\nFrame=5\nLeftWidth=3\nTopHeight=3\nRightWidth=3\nBottomHeight=3\n"
-      "Tile=0\nTrans=0\n";
+  s.Ini += "[MenuBackground]\nImage=menubg.bmp\nLeftWidth=3\nTopHeight=3\nRightWidth=3\nBottomHeight=3\nTile=0\n"
+           "[MenuItem]\nImage=menuitem.bmp\nFrame=5\nLeftWidth=3\nTopHeight=3\nRightWidth=3\nBottomHeight=3\n"
+           "Tile=0\nTrans=0\n";
   return s;
 }
 
@@ -57,25 +44,8 @@ HWND OpenPopup() {
 }
 
 // The main window in the solid skin, on the screen and in front.
-struct TSolidMain {
-  TSolidMain() {
-    Data = dynamic_cast<skin::TSkinData*>(W->FindComponent(L"SkinData1"));
-    EXPECT_NE(Data, nullptr);
-    if (!Data) return;
-    Data->SetActive(false);
-    PumpUntil([&] { return !Skinned(); });
-    const auto stored = SolidSkin().Stored();
-    Data->SkinStream().Clear();
-    Data->SkinStream().WriteBuffer(stored.data(), static_cast<std::int32_t>(stored.size()));
-    EXPECT_TRUE(Data->LoadSkin());
-    Data->SetActive(true);
-    EXPECT_TRUE(PumpUntil([&] { return Skinned(); }));
-    SetForegroundWindow(W->Handle());
-    Pump();
-    Form = skin::SkinManager ? skin::SkinManager->FindSkinForm(W->Handle()) : nullptr;
-  }
-  ~TSolidMain() { SetCursorPos(1200, 1000); }
-  bool Skinned() const { return SendMessageW(W->Handle(), skin::WM_SKIN_QUERY, 0, 0) == 1; }
+struct TSolidMain : TSolidSkinMain {
+  TSolidMain() : TSolidSkinMain(SolidSkin()) {}
   // The centre of band button i in screen coordinates, and the point just below its bottom-left
   // corner (a button's bounds end on the band's last row; its drop-down opens below the band).
   POINT ButtonCentre(int i) const {
@@ -88,9 +58,6 @@ struct TSolidMain {
     const RECT r = WindowRect(W->Handle());
     return {r.left + b.left, r.top + b.bottom + 1};
   }
-  MainWindow W;
-  skin::TSkinData* Data = nullptr;
-  skin::TWinSkinForm* Form = nullptr;
 };
 
 // Counts the runs of a menu item's command in place of its own handler.

@@ -3,8 +3,7 @@
 // bar kept under the overlay, and an arrow click on the list that moves it by one row.
 #include <gtest/gtest.h>
 
-#include "AppTestUtil.h"
-#include "TestSkin.h"
+#include "SolidSkinMain.h"
 #include "UserInput.h"
 #include "skin/SkinMessages.h"
 #include "skin/controls/SkinScrollbars.h"
@@ -21,54 +20,16 @@ std::uint32_t Arrow(int i) { return static_cast<std::uint32_t>(i) << 18 | 0x4000
 constexpr std::uint32_t kTrack = 0x2AB090, kTrackOff = 0x707070, kThumb = 0xC03070;
 
 TestSkin BarSkin() {
-  const int size = GetSystemMetrics(SM_CXVSCROLL);
-  TestSkin s;
-  std::vector<std::uint32_t> frames;
-  for (int i = 1; i <= 23; ++i) frames.push_back(Arrow(i));
-  s.Strip("left.bmp", 4, 40, {0x10A020, 0x106020})
-      .Strip("right.bmp", 4, 40, {0x20A010, 0x206010})
-      .Strip("top.bmp", 60, 24, {0x3050C0, 0x707080}, true)
-      .Strip("bottom.bmp", 60, 5, {0xC05030, 0x805050}, true)
-      .Strip("bar.bmp", size, size, frames)
-      .Strip("vtrack.bmp", size, 40, {kTrack, kTrack, kTrackOff, kTrack})
-      .Strip("htrack.bmp", 40, size, {kTrack, kTrack, kTrackOff, kTrack})
-      .Strip("vthumb.bmp", size, 30, {kThumb, 0xF0F000, 0x00F0F0})
-      .Strip("hthumb.bmp", 30, size, {kThumb, 0xF0F000, 0x00F0F0});
-  s.Ini = "[Personality]\nLeft=left.bmp\nLeftFrame=2\nLeftTopHeight=24\nLeftBotHeight=5\n"
-          "Right=right.bmp\nRightFrame=2\nRightTopHeight=24\nRightBotHeight=5\n"
-          "Top=top.bmp\nTopFrame=2\nTopTopHeight=4\nTopBotHeight=4\nTopStretch=1\n"
-          "Bottom=bottom.bmp\nBottomFrame=2\n"
-          "[Colours]\nButtonFace=236 238 242\n"
-          "[Scrollbar]\nImage=bar.bmp\n"
-          "[VertScroll]\nImage=vtrack.bmp\nFrame=4\n[HorzScroll]\nImage=htrack.bmp\nFrame=4\n"
-          "[VertScrollThumb]\nImage=vthumb.bmp\nFrame=3\n[HorzScrollThumb]\nImage=hthumb.bmp\nFrame=3\n";
+  TestSkin s = SolidFrame();
+  s.ScrollParts(GetSystemMetrics(SM_CXVSCROLL), &Arrow, kTrack, kTrackOff, kThumb);
   return s;
 }
 
-struct TBarMain {
-  TBarMain() {
-    Data = dynamic_cast<skin::TSkinData*>(W->FindComponent(L"SkinData1"));
-    EXPECT_NE(Data, nullptr);
-    if (!Data) return;
-    Data->SetActive(false);
-    PumpUntil([&] { return !Skinned(); });
-    const auto stored = BarSkin().Stored();
-    Data->SkinStream().Clear();
-    Data->SkinStream().WriteBuffer(stored.data(), static_cast<std::int32_t>(stored.size()));
-    EXPECT_TRUE(Data->LoadSkin());
-    Data->SetActive(true);
-    EXPECT_TRUE(PumpUntil([&] { return Skinned(); }));
-    Pump();
-    Form = skin::SkinManager ? skin::SkinManager->FindSkinForm(W->Handle()) : nullptr;
-  }
-  ~TBarMain() { SetCursorPos(1200, 1000); }
-  bool Skinned() const { return SendMessageW(W->Handle(), skin::WM_SKIN_QUERY, 0, 0) == 1; }
+struct TBarMain : TSolidSkinMain {
+  TBarMain() : TSolidSkinMain(BarSkin()) {}
   skin::TSkinScrollbar* BarsOf(fw::TWinControl* c) const {
     return Form ? dynamic_cast<skin::TSkinScrollbar*>(Form->FindControlByHandle(c->Handle())) : nullptr;
   }
-  MainWindow W;
-  skin::TSkinData* Data = nullptr;
-  skin::TWinSkinForm* Form = nullptr;
 };
 
 std::uint32_t At(HWND wnd, int x, int y) {

@@ -57,6 +57,23 @@ struct TestSkin {
     return *this;
   }
 
+  // The scroll-bar parts: the 23-frame bar strip (frame i in arrow(i)), both tracks (frames 1, 2
+  // and 4 in track, 3 in trackOff) and both thumbs (frame 1 in thumb), size pixels thick.
+  TestSkin& ScrollParts(int size, std::uint32_t (*arrow)(int), std::uint32_t track, std::uint32_t trackOff,
+                        std::uint32_t thumb) {
+    std::vector<std::uint32_t> frames;
+    for (int i = 1; i <= 23; ++i) frames.push_back(arrow(i));
+    Strip("bar.bmp", size, size, frames)
+        .Strip("vtrack.bmp", size, 40, {track, track, trackOff, track})
+        .Strip("htrack.bmp", 40, size, {track, track, trackOff, track})
+        .Strip("vthumb.bmp", size, 30, {thumb, 0xF0F000, 0x00F0F0})
+        .Strip("hthumb.bmp", 30, size, {thumb, 0xF0F000, 0x00F0F0});
+    Ini += "[Scrollbar]\nImage=bar.bmp\n"
+           "[VertScroll]\nImage=vtrack.bmp\nFrame=4\n[HorzScroll]\nImage=htrack.bmp\nFrame=4\n"
+           "[VertScrollThumb]\nImage=vthumb.bmp\nFrame=3\n[HorzScrollThumb]\nImage=hthumb.bmp\nFrame=3\n";
+    return *this;
+  }
+
   // The stored skin: the description as "skin.ini" plus every entry.
   std::vector<std::uint8_t> Stored(bool withIni = true) const {
     std::vector<skin::pack::Entry> all = Entries;

@@ -22,16 +22,7 @@ constexpr std::uint32_t kTrack = 0x30C0A0, kTrackOff = 0x606060, kThumb = 0xD040
 
 TestSkin ScrollSkin(int size) {
   TestSkin s = FrameSkin();
-  std::vector<std::uint32_t> frames;
-  for (int i = 1; i <= 23; ++i) frames.push_back(BarFrame(i));
-  s.Strip("bar.bmp", size, size, frames)
-      .Strip("vtrack.bmp", size, 40, {kTrack, kTrack, kTrackOff, kTrack})
-      .Strip("htrack.bmp", 40, size, {kTrack, kTrack, kTrackOff, kTrack})
-      .Strip("vthumb.bmp", size, 30, {kThumb, 0xF0F000, 0x00F0F0})
-      .Strip("hthumb.bmp", 30, size, {kThumb, 0xF0F000, 0x00F0F0});
-  s.Ini += "[Scrollbar]\nImage=bar.bmp\n"
-           "[VertScroll]\nImage=vtrack.bmp\nFrame=4\n[HorzScroll]\nImage=htrack.bmp\nFrame=4\n"
-           "[VertScrollThumb]\nImage=vthumb.bmp\nFrame=3\n[HorzScrollThumb]\nImage=hthumb.bmp\nFrame=3\n";
+  s.ScrollParts(size, &BarFrame, kTrack, kTrackOff, kThumb);
   return s;
 }
 

@@ -228,9 +228,18 @@ namespace {
 struct TListDrag {
   static inline HWND List = nullptr;
   static inline POINT To{};
-  static inline bool Move = false;
+  static inline bool Move = false, TakeCapture = false;
   static inline int Step = 0;
+  static void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostMessageW(List, WM_LBUTTONUP, 0, 0);
+  }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    if (TakeCapture) {
+      KillTimer(nullptr, id);
+      ReleaseCapture();  // someone else takes the mouse: the drag ends
+      return;
+    }
     if (Step++ == 0 && Move) {
       SetCursorPos(To.x, To.y);
       PostMessageW(List, WM_MOUSEMOVE, MK_LBUTTON, 0);
@@ -304,6 +313,16 @@ TEST(ScrollSkin, AComboBoxsDropListKeepsItsBorderAndDragsItsThumb) {
   TListDrag::Run(thumb, true, 40);
   EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), top);
   EXPECT_EQ(GetCapture(), nullptr);
+  // The capture taken away ends the drag at once (the watchdog would end it after 2 s).
+  ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
+  const POINT moved{info.rcScrollBar.left + a / 2, info.rcScrollBar.top + (info.xyThumbTop + info.xyThumbBottom) / 2};
+  TListDrag::TakeCapture = true;
+  const UINT_PTR watchdog = SetTimer(nullptr, 0, 2000, &TListDrag::Watchdog);
+  const DWORD start = GetTickCount();
+  TListDrag::Run(moved, false, 0);
+  KillTimer(nullptr, watchdog);
+  TListDrag::TakeCapture = false;
+  EXPECT_LT(GetTickCount() - start, 1500u);
   SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
   Pump();
   TSkinnedWorld::TakeOff(f);

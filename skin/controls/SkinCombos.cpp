@@ -39,16 +39,22 @@ void TSkinComBox::InitControl(TWinSkinForm* form, TSkinData* skinData, fw::TCanv
   TSkinControl::InitControl(form, skinData, canvas, recolor);
   if (!FHandle) return;
   Setup();
-  // A drop-down list's bar is drawn by the skin as well.
-  if ((FStyle & 3) != CBS_SIMPLE && FComboInfo.hwndList && (skinData->SkinControls & SetOf(xcScrollbar))) {
+  // The list's bars are drawn by the skin as well: a drop-down list's inside its frame, a simple
+  // combo's (a child list) by overlays.
+  if (!FComboInfo.hwndList || !(skinData->SkinControls & SetOf(xcScrollbar))) return;
+  if ((FStyle & 3) != CBS_SIMPLE) {
     FDropBar = new TComboxScrollBar(this);
     FDropBar->InitWindow(FComboInfo.hwndList, skinData, nullptr, form);
+  } else if (!IsPopupWindow(FComboInfo.hwndList) && (GetWindowLongW(FComboInfo.hwndList, GWL_STYLE) & WS_CHILD)) {
+    FListBar = new TSkinScrollbarH(this);
+    FListBar->InitWindow(FComboInfo.hwndList, skinData, canvas, form);
   }
 }
 
 void TSkinComBox::Notification(fw::TComponent* component, fw::TOperation operation) {
   TSkinControl::Notification(component, operation);
   if (operation == fw::TOperation::opRemove && component == FDropBar) FDropBar = nullptr;
+  if (operation == fw::TOperation::opRemove && component == FListBar) FListBar = nullptr;
 }
 
 void TSkinComBox::InitWindow(HWND window, TSkinData* skinData, fw::TCanvas* canvas, TWinSkinForm* form) {
@@ -60,12 +66,13 @@ void TSkinComBox::InitWindow(HWND window, TSkinData* skinData, fw::TCanvas* canv
 void TSkinComBox::RestoreControl() {
   TSkinControl::RestoreControl();
   FChildHook.Remove();
-  if (FDropBar) {
-    TComboxScrollBar* bar = FDropBar;
-    FDropBar = nullptr;
+  for (TSkinControl* bar : {static_cast<TSkinControl*>(FDropBar), static_cast<TSkinControl*>(FListBar)}) {
+    if (!bar) continue;
     if (bar->FStatus != scWindowGone) bar->RestoreControl();
-    if (bar->Release()) delete bar;
+    if (bar->Release()) delete bar;  // its owner hears of it and forgets it
   }
+  FDropBar = nullptr;
+  FListBar = nullptr;
 }
 
 LRESULT CALLBACK TSkinComBox::ChildEntry(void* self, UINT msg, WPARAM wParam, LPARAM lParam) {

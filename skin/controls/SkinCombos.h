@@ -9,6 +9,7 @@
 namespace skin {
 
 class TComboxScrollBar;
+class TSkinScrollbarH;
 
 class TSkinComBox : public TSkinControl {
   FW_DECLARE_CLASS()
@@ -29,6 +30,7 @@ public:
   COMBOBOXINFO FComboInfo{};
   RECT FButtonRect{};
   TComboxScrollBar* FDropBar = nullptr;  // the drop-down list's bar
+  TSkinScrollbarH* FListBar = nullptr;   // a simple combo's list bars
 
 protected:
   void Notification(fw::TComponent* component, fw::TOperation operation) override;

@@ -87,6 +87,19 @@ void TWScrollbar::AttachToControl(TSkinControl* skin, fw::TWinControl* control, 
   UpdatePosition();
 }
 
+void TWScrollbar::AttachToWindow(TSkinControl* skin, HWND window, int kind) {
+  FSkinControl = skin;
+  FTarget = window;
+  FBarKind = kind;
+  FVertical = kind == 1;
+  fw::TWinControl* parent = fw::FindControl(GetParent(window));
+  if (!parent) return;  // no framework window to lie in: the system's bar stays
+  SetParent(parent);
+  HandleNeeded();
+  SetWindowLongW(Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+  UpdatePosition();
+}
+
 bool TWScrollbar::BarInfo(SCROLLBARINFO& info) const {
   if (!FTarget || !IsWindow(FTarget)) return false;
   return QueryScrollBarInfo(FTarget, FBarKind == 0 ? OBJID_HSCROLL : OBJID_VSCROLL, info);
@@ -484,6 +497,84 @@ void TSkinScrollbar::DrawControl(HDC dc, const RECT&) {
   }
   if (!dc || !FHorzBar || !FVertBar || !FHorzBar->FShown || !FVertBar->FShown || !FSkinData) return;
   // The corner between the bars, placed by the real client-to-window offset.
+  RECT w{};
+  GetWindowRect(FHandle, &w);
+  POINT origin{0, 0};
+  ClientToScreen(FHandle, &origin);
+  const int dx = origin.x - w.left, dy = origin.y - w.top;
+  RECT corner{FVertBar->FBarRect.left + dx, FHorzBar->FBarRect.top + dy, FVertBar->FBarRect.right + dx,
+              FHorzBar->FBarRect.bottom + dy};
+  FillFace(dc, corner);
+}
+
+// ---------------------------------------------------------------------------
+// TSkinScrollbarH
+// ---------------------------------------------------------------------------
+
+FW_DEFINE_CLASS(TSkinScrollbarH, TSkinControl)
+
+TSkinScrollbarH::TSkinScrollbarH(fw::TComponent* owner) : TSkinControl(owner) {}
+
+TSkinScrollbarH::~TSkinScrollbarH() {
+  FreeBar(FHorzBar);
+  FreeBar(FVertBar);
+}
+
+void TSkinScrollbarH::InitWindow(HWND window, TSkinData* skinData, fw::TCanvas* canvas, TWinSkinForm* form) {
+  if (FInitialized) return;
+  TSkinControl::InitWindow(window, skinData, canvas, form);
+  if (!FInitialized) return;
+  FHorzBar = new TWScrollbar(this);
+  FHorzBar->AttachToWindow(this, window, 0);
+  FVertBar = new TWScrollbar(this);
+  FVertBar->AttachToWindow(this, window, 1);
+}
+
+void TSkinScrollbarH::RestoreControl() {
+  TSkinControl::RestoreControl();
+  if (FStatus != scWindowGone) {
+    FreeBar(FHorzBar);
+    FreeBar(FVertBar);
+  }
+}
+
+bool TSkinScrollbarH::BeforeMessage(fw::TMessage& m) {
+  if (m.Msg == WM_NCDESTROY)
+    for (TWScrollbar* bar : {FHorzBar, FVertBar})
+      if (bar) {
+        bar->HideBar();
+        bar->FTarget = nullptr;
+      }
+  return TSkinControl::BeforeMessage(m);
+}
+
+void TSkinScrollbarH::AfterMessage(fw::TMessage& m) {
+  if (FVertBar && FHandle && !IsWindowVisible(FHandle)) FVertBar->HideBar();
+  switch (m.Msg) {
+    case WM_SIZE:
+    case WM_NCPAINT:
+    case WM_WINDOWPOSCHANGED:
+      for (TWScrollbar* bar : {FHorzBar, FVertBar})
+        if (bar) bar->UpdatePosition();
+      break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (TWScrollbar* bar = m.Msg == WM_HSCROLL ? FHorzBar : FVertBar) {
+        if (!bar->FPressed) bar->FHotPart = LOWORD(m.WParam);
+        bar->Invalidate();
+      }
+      break;
+    default:
+      TSkinControl::AfterMessage(m);
+      break;
+  }
+}
+
+void TSkinScrollbarH::DrawControl(HDC dc, const RECT&) {
+  for (TWScrollbar* bar : {FVertBar, FHorzBar})
+    if (bar && bar->FShown) bar->Invalidate();
+    else if (bar && (WindowLong(GWL_STYLE) & (bar == FVertBar ? WS_VSCROLL : WS_HSCROLL))) bar->UpdatePosition();
+  if (!dc || !FHorzBar || !FVertBar || !FHorzBar->FShown || !FVertBar->FShown) return;
   RECT w{};
   GetWindowRect(FHandle, &w);
   POINT origin{0, 0};

@@ -40,6 +40,8 @@ public:
   ~TWScrollbar() override;
   // Over the horizontal (kind 0) or vertical (kind 1) bar of a framework control.
   void AttachToControl(TSkinControl* skin, fw::TWinControl* control, int kind);
+  // Over a bar of a bare window whose parent is a framework control (a simple combo's list).
+  void AttachToWindow(TSkinControl* skin, HWND window, int kind);
   void HideBar();
   void UpdatePosition();
   int HitTest(POINT p) const;
@@ -93,6 +95,22 @@ public:
 private:
   void DrawBorder(HDC dc);
   void FreeBars();
+};
+
+// The same two overlays for a bare window (the list of a simple combo box).
+class TSkinScrollbarH : public TSkinControl {
+  FW_DECLARE_CLASS()
+public:
+  explicit TSkinScrollbarH(fw::TComponent* owner);
+  ~TSkinScrollbarH() override;
+  void InitWindow(HWND window, TSkinData* skinData, fw::TCanvas* canvas, TWinSkinForm* form) override;
+  void RestoreControl() override;
+  bool BeforeMessage(fw::TMessage& m) override;
+  void AfterMessage(fw::TMessage& m) override;
+  void DrawControl(HDC dc, const RECT& rect) override;
+
+  TWScrollbar* FHorzBar = nullptr;
+  TWScrollbar* FVertBar = nullptr;
 };
 
 // The vertical bar of a combo box's drop-down list, drawn by the skin inside the list's own

@@ -411,3 +411,42 @@ TEST(ScrollSkin, AGridsFixedCellsTakeTheFaceColourAndGetTheirOwnBack) {
   TSkinnedWorld::TakeOff(f);
   EXPECT_EQ(grid->FixedColor(), kOwn);
 }
+
+TEST(ScrollSkin, ASimpleComboBoxsListGetsTheOverlays) {
+  TSkinnedWorld world;
+  LoadTestSkin(*world.Data, ScrollSkin(GetSystemMetrics(SM_CXVSCROLL)));
+  world.Data->SkinControls = SetOf(skin::xcMainMenu) | SetOf(skin::xcScrollbar) | SetOf(skin::xcCombo);
+  fw::TForm form(nullptr);
+  form.SetBounds(100, 100, 360, 300);
+  auto* combo = new fw::TComboBox(&form);
+  combo->SetParent(&form);
+  combo->SetStyle(fw::TComboBoxStyle::csSimple);
+  combo->SetBounds(10, 10, 200, 150);
+  for (int i = 0; i < 40; ++i) combo->Items()->Add(L"第 " + std::to_wstring(i) + L" 项");
+  form.Show();
+  Pump();
+  SkinManager->SkinWindow(form.Handle());
+  Pump();
+  COMBOBOXINFO ci{};
+  ci.cbSize = sizeof ci;
+  ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &ci));
+  TWinSkinForm* f = SkinManager->FindSkinForm(form.Handle());
+  ASSERT_NE(f, nullptr);
+  auto* bars = dynamic_cast<skin::TSkinScrollbarH*>(f->FindControlByHandle(ci.hwndList));
+  ASSERT_NE(bars, nullptr);
+  ASSERT_NE(bars->FVertBar, nullptr);
+  RedrawWindow(ci.hwndList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+  Pump();
+  ASSERT_TRUE(bars->FVertBar->FShown);
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetScrollBarInfo(ci.hwndList, OBJID_VSCROLL, &info));
+  RECT r{};
+  GetWindowRect(bars->FVertBar->Handle(), &r);
+  EXPECT_TRUE(EqualRect(&r, &info.rcScrollBar));
+  EXPECT_EQ(GetParent(bars->FVertBar->Handle()), combo->Handle());
+  HWND overlay = bars->FVertBar->Handle();
+  TSkinnedWorld::TakeOff(f);
+  EXPECT_FALSE(IsWindow(overlay));
+  EXPECT_EQ(skin::TSkinControl::LiveCount(), 0);
+}

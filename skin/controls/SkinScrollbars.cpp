@@ -59,6 +59,41 @@ void FreeBar(TWScrollbar*& bar) {
   if (!g_orphanTimer) g_orphanTimer = SetTimer(nullptr, 0, 10, &FreeOrphans);
 }
 
+// A pair of overlays: repainted with their window (placed first when not shown yet), and the
+// corner between them filled, placed by the real client-to-window offset.
+void PaintBars(HDC dc, HWND window, TWScrollbar* vert, TWScrollbar* horz, TSkinData* data) {
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  for (TWScrollbar* bar : {vert, horz}) {
+    if (!bar) continue;
+    if (bar->FShown) bar->Invalidate();
+    else if (style & (bar == vert ? WS_VSCROLL : WS_HSCROLL)) bar->UpdatePosition();
+  }
+  if (!dc || !vert || !horz || !vert->FShown || !horz->FShown || !data) return;
+  RECT w{};
+  GetWindowRect(window, &w);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  const int dx = origin.x - w.left, dy = origin.y - w.top;
+  const RECT corner{vert->FBarRect.left + dx, horz->FBarRect.top + dy, vert->FBarRect.right + dx,
+                    horz->FBarRect.bottom + dy};
+  fw::TBrushHandle face(CreateSolidBrush(fw::ColorToRGB(data->ButtonFaceColour())));
+  FillRect(dc, &corner, face.Get());
+}
+
+// The part being scrolled shows as hot (the keyboard's line-down lights the second arrow).
+void ShowRequest(TWScrollbar* bar, WPARAM request) {
+  if (!bar) return;
+  if (!bar->FPressed) bar->FHotPart = LOWORD(request);
+  bar->Invalidate();
+}
+
+// No bar is left over a window that is gone.
+void Unbind(TWScrollbar* bar) {
+  if (!bar) return;
+  bar->HideBar();
+  bar->FTarget = nullptr;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -431,12 +466,8 @@ bool TSkinScrollbar::BeforeMessage(fw::TMessage& m) {
       return false;
     }
     case WM_NCDESTROY:
-      // No bar is left over a window that is gone.
-      for (TWScrollbar* bar : {FHorzBar, FVertBar})
-        if (bar) {
-          bar->HideBar();
-          bar->FTarget = nullptr;
-        }
+      Unbind(FHorzBar);
+      Unbind(FVertBar);
       return TSkinControl::BeforeMessage(m);
     case WM_SKIN_PAINTFRAME:
       if (m.LParam != kSkinSignature) return TSkinControl::BeforeMessage(m);
@@ -461,11 +492,7 @@ void TSkinScrollbar::AfterMessage(fw::TMessage& m) {
       break;
     case WM_HSCROLL:
     case WM_VSCROLL:
-      // The part being scrolled shows as hot (the keyboard's line-down lights the second arrow).
-      if (TWScrollbar* bar = m.Msg == WM_HSCROLL ? FHorzBar : FVertBar) {
-        if (!bar->FPressed) bar->FHotPart = LOWORD(m.WParam);
-        bar->Invalidate();
-      }
+      ShowRequest(m.Msg == WM_HSCROLL ? FHorzBar : FVertBar, m.WParam);
       break;
     case WM_MOUSEWHEEL:
       for (TWScrollbar* bar : {FHorzBar, FVertBar})
@@ -488,24 +515,7 @@ void TSkinScrollbar::AfterMessage(fw::TMessage& m) {
   }
 }
 
-void TSkinScrollbar::DrawControl(HDC dc, const RECT&) {
-  const LONG style = WindowLong(GWL_STYLE);
-  for (TWScrollbar* bar : {FVertBar, FHorzBar}) {
-    if (!bar) continue;
-    if (bar->FShown) bar->Invalidate();
-    else if (style & (bar == FVertBar ? WS_VSCROLL : WS_HSCROLL)) bar->UpdatePosition();
-  }
-  if (!dc || !FHorzBar || !FVertBar || !FHorzBar->FShown || !FVertBar->FShown || !FSkinData) return;
-  // The corner between the bars, placed by the real client-to-window offset.
-  RECT w{};
-  GetWindowRect(FHandle, &w);
-  POINT origin{0, 0};
-  ClientToScreen(FHandle, &origin);
-  const int dx = origin.x - w.left, dy = origin.y - w.top;
-  RECT corner{FVertBar->FBarRect.left + dx, FHorzBar->FBarRect.top + dy, FVertBar->FBarRect.right + dx,
-              FHorzBar->FBarRect.bottom + dy};
-  FillFace(dc, corner);
-}
+void TSkinScrollbar::DrawControl(HDC dc, const RECT&) { PaintBars(dc, FHandle, FVertBar, FHorzBar, FSkinData); }
 
 // ---------------------------------------------------------------------------
 // TSkinScrollbarH
@@ -539,12 +549,10 @@ void TSkinScrollbarH::RestoreControl() {
 }
 
 bool TSkinScrollbarH::BeforeMessage(fw::TMessage& m) {
-  if (m.Msg == WM_NCDESTROY)
-    for (TWScrollbar* bar : {FHorzBar, FVertBar})
-      if (bar) {
-        bar->HideBar();
-        bar->FTarget = nullptr;
-      }
+  if (m.Msg == WM_NCDESTROY) {
+    Unbind(FHorzBar);
+    Unbind(FVertBar);
+  }
   return TSkinControl::BeforeMessage(m);
 }
 
@@ -559,10 +567,7 @@ void TSkinScrollbarH::AfterMessage(fw::TMessage& m) {
       break;
     case WM_HSCROLL:
     case WM_VSCROLL:
-      if (TWScrollbar* bar = m.Msg == WM_HSCROLL ? FHorzBar : FVertBar) {
-        if (!bar->FPressed) bar->FHotPart = LOWORD(m.WParam);
-        bar->Invalidate();
-      }
+      ShowRequest(m.Msg == WM_HSCROLL ? FHorzBar : FVertBar, m.WParam);
       break;
     default:
       TSkinControl::AfterMessage(m);
@@ -570,20 +575,7 @@ void TSkinScrollbarH::AfterMessage(fw::TMessage& m) {
   }
 }
 
-void TSkinScrollbarH::DrawControl(HDC dc, const RECT&) {
-  for (TWScrollbar* bar : {FVertBar, FHorzBar})
-    if (bar && bar->FShown) bar->Invalidate();
-    else if (bar && (WindowLong(GWL_STYLE) & (bar == FVertBar ? WS_VSCROLL : WS_HSCROLL))) bar->UpdatePosition();
-  if (!dc || !FHorzBar || !FVertBar || !FHorzBar->FShown || !FVertBar->FShown) return;
-  RECT w{};
-  GetWindowRect(FHandle, &w);
-  POINT origin{0, 0};
-  ClientToScreen(FHandle, &origin);
-  const int dx = origin.x - w.left, dy = origin.y - w.top;
-  RECT corner{FVertBar->FBarRect.left + dx, FHorzBar->FBarRect.top + dy, FVertBar->FBarRect.right + dx,
-              FHorzBar->FBarRect.bottom + dy};
-  FillFace(dc, corner);
-}
+void TSkinScrollbarH::DrawControl(HDC dc, const RECT&) { PaintBars(dc, FHandle, FVertBar, FHorzBar, FSkinData); }
 
 // ---------------------------------------------------------------------------
 // TComboxScrollBar

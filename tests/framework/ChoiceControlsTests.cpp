@@ -10,23 +10,15 @@
 
 #include "Buttons.h"
 #include "FormReader.h"
+#include "StoredControls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
 #include "TypInfo.h"
 
 using namespace fw;
+using namespace fwtest;
 
 namespace {
-
-void Pump() { Application->ProcessMessages(); }
-
-std::wstring WindowClass(HWND h) {
-  wchar_t cls[64] = {};
-  GetClassNameW(h, cls, 64);
-  return cls;
-}
-
-LONG Style(TWinControl* c) { return GetWindowLongW(c->Handle(), GWL_STYLE); }
 
 // Sends a child's notification to its parent as the child window itself would.
 void Notify(TWinControl* c, WORD code) {
@@ -54,17 +46,7 @@ const TClassInfo& TChoiceForm::StaticClassInfo() {
   return info;
 }
 
-// Reads a stored form into a new form and shows it.
-struct TStoredForm {
-  TChoiceForm Form{nullptr};
-  explicit TStoredForm(const char* text) {
-    RegisterStdControls();
-    RegisterButtons();
-    ReadComponentTree(&Form, ParseFormText(text));
-    Form.Show();
-    Pump();
-  }
-};
+using TStoredForm = fwtest::TStoredFormOf<TChoiceForm>;
 
 const char* kChecks = R"(object ChoiceForm: TChoiceForm
   Left = 20

@@ -10,23 +10,15 @@
 
 #include "ComCtrls.h"
 #include "FormReader.h"
+#include "StoredControls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
 #include "TypInfo.h"
 
 using namespace fw;
+using namespace fwtest;
 
 namespace {
-
-void Pump() { Application->ProcessMessages(); }
-
-std::wstring WindowClass(HWND h) {
-  wchar_t cls[64] = {};
-  GetClassNameW(h, cls, 64);
-  return cls;
-}
-
-LONG Style(TWinControl* c) { return GetWindowLongW(c->Handle(), GWL_STYLE); }
 
 class TCommonForm : public TForm {
   FW_DECLARE_CLASS()
@@ -46,16 +38,7 @@ const TClassInfo& TCommonForm::StaticClassInfo() {
   return info;
 }
 
-struct TStoredForm {
-  TCommonForm Form{nullptr};
-  explicit TStoredForm(const char* text) {
-    RegisterStdControls();
-    RegisterComCtrls();
-    ReadComponentTree(&Form, ParseFormText(text));
-    Form.Show();
-    Pump();
-  }
-};
+using TStoredForm = fwtest::TStoredFormOf<TCommonForm>;
 
 // Sends a notification of a child to its parent as the child window would.
 void NotifyParent(TWinControl* c, UINT code) {

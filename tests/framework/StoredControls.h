@@ -1,0 +1,40 @@
+// What the framework's control tests share: pumping, a window's class and style, and a test form
+// of class F read from a stored form text and shown.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "Buttons.h"
+#include "ComCtrls.h"
+#include "FormReader.h"
+#include "Forms.h"
+#include "StdCtrls.h"
+
+namespace fwtest {
+
+inline void Pump() { fw::Application->ProcessMessages(); }
+
+inline std::wstring WindowClass(HWND h) {
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  return cls;
+}
+
+inline LONG Style(fw::TWinControl* c) { return GetWindowLongW(c->Handle(), GWL_STYLE); }
+
+// Reads a stored form into a new form of class F and shows it.
+template <class F>
+struct TStoredFormOf {
+  F Form{nullptr};
+  explicit TStoredFormOf(const char* text) {
+    fw::RegisterStdControls();
+    fw::RegisterButtons();
+    fw::RegisterComCtrls();
+    fw::ReadComponentTree(&Form, fw::ParseFormText(text));
+    Form.Show();
+    Pump();
+  }
+};
+
+}  // namespace fwtest

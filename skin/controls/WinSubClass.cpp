@@ -375,10 +375,15 @@ void DrawCaptionText(fw::TControl* control, HDC dc, const RECT& rect, UINT align
 
 void DrawImageAndText(TSkinControl* skin, HDC dc, const RECT& rect, int alignment, const std::wstring& text,
                       int imageIndex, fw::TImageList* images) {
+  DrawImageAndText(skin, dc, rect, alignment, text, imageIndex, images ? images->Handle() : nullptr);
+}
+
+void DrawImageAndText(TSkinControl* skin, HDC dc, const RECT& rect, int alignment, const std::wstring& text,
+                      int imageIndex, HIMAGELIST images) {
   if (!dc || IsEmptyRect(rect)) return;
   const int W = Width(rect), H = Height(rect);
-  int cx = images ? images->Width() : 0;
-  const int cy = images ? images->Height() : 0;
+  int cx = 0, cy = 0;
+  if (images && !ImageList_GetIconSize(images, &cx, &cy)) images = nullptr;
   RECT icon{0, 0, 0, 0};
   if (imageIndex != -1 && images && cx < W)
     icon = {0, 0, cx, cy};
@@ -400,9 +405,9 @@ void DrawImageAndText(TSkinControl* skin, HDC dc, const RECT& rect, int alignmen
   else if (alignment == 2)
     x = W - cx - w - 2;
   if (x < 2) x = 1;
-  OffsetRect(&icon, x, (H - cx) / 2);
+  OffsetRect(&icon, x, (H - cy) / 2);
   OffsetRect(&t, x + cx, (H - h) / 2);
-  if (cx > 0) ImageList_Draw(images->Handle(), imageIndex, dc, icon.left, icon.top, ILD_TRANSPARENT);
+  if (cx > 0) ImageList_Draw(images, imageIndex, dc, icon.left, icon.top, ILD_TRANSPARENT);
   if (text.empty()) return;
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF oldColour =

@@ -14,6 +14,7 @@
 // freed skin object.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -159,6 +160,9 @@ void DrawCaptionText(fw::TControl* control, HDC dc, const RECT& rect, UINT align
 // 1 centre, 2 right.
 void DrawImageAndText(TSkinControl* skin, HDC dc, const RECT& rect, int alignment, const std::wstring& text,
                       int imageIndex, fw::TImageList* images);
+// The same with a system image list (a tab or header control's own).
+void DrawImageAndText(TSkinControl* skin, HDC dc, const RECT& rect, int alignment, const std::wstring& text,
+                      int imageIndex, HIMAGELIST images);
 
 // -- published properties by name, so that controls of other libraries with the same property
 // names are drawn as well. Absent properties read as -1, empty or null and are never written.

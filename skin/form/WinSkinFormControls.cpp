@@ -15,6 +15,7 @@
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinCombos.h"
 #include "skin/controls/SkinEdits.h"
+#include "skin/controls/SkinHeader.h"
 #include "skin/controls/SkinScrollbars.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/SysEntries.h"
@@ -158,11 +159,12 @@ T* AttachTo(TWinSkinForm* form, fw::TControl* control, bool flag) {
   return skin;
 }
 
-// A scroll-bar skin for a scrollable control.
+// A scroll-bar skin for a scrollable control; a list view's skin also draws its header.
 void AttachScrollTo(TWinSkinForm* form, fw::TControl* control) {
   auto* windowed = dynamic_cast<fw::TWinControl*>(control);
   if (!windowed) return;
-  auto* skin = new TSkinScrollbar(control);
+  TSkinScrollbar* skin = IsA(control, "TListView") || IsA(control, "TCustomListView") ? new TSkinListView(control)
+                                                                                       : new TSkinScrollbar(control);
   skin->AttachScroll(windowed, form->FSkinData, &form->ControlCanvas(), form);
 }
 
@@ -300,6 +302,15 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     }
     if (IsA(control, "TDateTimePicker") && has(xcCombo)) {
       AttachTo<TSkinDateTime>(this, control, false);
+      return;
+    }
+    // A list view shows its bars only once its rows overflow; its header is always there.
+    if (IsA(control, "TListView") && has(xcScrollbar)) {
+      AttachScrollTo(this, control);
+      return;
+    }
+    if (IsA(control, "THeaderControl") && has(xcButton)) {
+      AttachTo<TSkinHeader>(this, control, false);
       return;
     }
     return;

@@ -25,7 +25,14 @@ inline bool PumpUntil(const std::function<bool()>& pred, DWORD ms = 5000) {
   return true;
 }
 
-inline void Pump() { fw::Application->ProcessMessages(); }
+// Processes what is queued; with ms, keeps doing so for that long (timers, posted repaints).
+inline void Pump(DWORD ms = 0) {
+  const DWORD start = GetTickCount();
+  do {
+    fw::Application->ProcessMessages();
+    if (ms) Sleep(5);
+  } while (GetTickCount() - start < ms);
+}
 
 // Records every message box of the program and answers it with Answer (IDOK by default).
 class BoxRecorder {

@@ -483,7 +483,9 @@ public:
   TComboBoxStyle Style() const { return FStyle; }
   void SetStyle(TComboBoxStyle s);  // re-creates the window
   int DropDownCount() const { return FDropDownCount; }
-  void SetDropDownCount(int n) { FDropDownCount = n; }
+  // The open list shows at most n items: the window's height for the classic control, the
+  // minimum of visible items (CB_SETMINVISIBLE) for the themed one, which ignores the height.
+  void SetDropDownCount(int n);
   bool DroppedDown() const;
   TNotifyEvent OnChange;  // the text was edited or another item chosen
   void WndProc(TMessage& m) override;

@@ -1,5 +1,10 @@
 // Standard controls for choosing: check box, radio button, combo box, list box, scroll bar.
+
 #include "StdCtrls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
 
 #include "PropTables.h"
 
@@ -200,7 +205,12 @@ void TCustomComboBox::CreateParams(TCreateParams& p) {
 
 // The edit part takes its height from the font; the rest of the window is the open list.
 int TCustomComboBox::WindowHeight(int height) const {
-  return FStyle == csSimple ? height : std::max(height, 21) + std::max(FDropDownCount, 1) * 18;
+  if (FStyle == csSimple) return height;
+  // The rows of the list as the window measures them once it exists.
+  int row = 18;
+  if (HandleAllocated())
+    if (const auto h = static_cast<int>(SendMessageW(HandleIfAllocated(), CB_GETITEMHEIGHT, 0, 0)); h > 0) row = h;
+  return std::max(height, 21) + std::max(FDropDownCount, 1) * row + 2;
 }
 
 void TCustomComboBox::SetBounds(int left, int top, int width, int height) {
@@ -213,7 +223,16 @@ void TCustomComboBox::SetBounds(int left, int top, int width, int height) {
   SetWindowPos(HandleIfAllocated(), nullptr, left, top, width, WindowHeight(height), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void TCustomComboBox::SetDropDownCount(int n) {
+  FDropDownCount = std::max(n, 1);
+  if (!HandleAllocated()) return;
+  SendMessageW(HandleIfAllocated(), CB_SETMINVISIBLE, static_cast<WPARAM>(FDropDownCount), 0);
+  if (FStyle != csSimple) SetWindowPos(HandleIfAllocated(), nullptr, 0, 0, Width(), WindowHeight(Height()),
+                                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TCustomComboBox::CreateHandleDone() {
+  SetDropDownCount(FDropDownCount);
   FillListWindow(HandleIfAllocated(), CB_RESETCONTENT, CB_ADDSTRING, FItems);
   SendMessageW(HandleIfAllocated(), CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
   if (FItemIndex < 0 && FStyle != csDropDownList && !FText.empty()) SetWindowTextW(HandleIfAllocated(), FText.c_str());

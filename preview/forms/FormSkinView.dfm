@@ -172,11 +172,21 @@ object FormSkinView: TFormSkinView
       Width = 216
       Height = 21
       Style = csDropDownList
+      DropDownCount = 6
       ItemIndex = 0
       Items.Strings = (
         '组合框第一项'
         '组合框第二项'
-        '组合框第三项')
+        '组合框第三项'
+        '组合框第四项'
+        '组合框第五项'
+        '组合框第六项'
+        '组合框第七项'
+        '组合框第八项'
+        '组合框第九项'
+        '组合框第十项'
+        '组合框第十一项'
+        '组合框第十二项')
       TabOrder = 0
     end
     object DateTimePicker1: TDateTimePicker

@@ -404,3 +404,28 @@ TEST(ChoiceControls, BitButtonDrawsItsGlyphWhereTheLayoutSays) {
   SendMessageW(b->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(t.Form.ModalResult(), mrOk);
 }
+
+// The open list holds DropDownCount rows at most, with the themed control as with the classic one.
+TEST(ChoiceControls, TheOpenListShowsDropDownCountRows) {
+  TForm form(nullptr);
+  form.SetBounds(100, 100, 300, 300);
+  auto* combo = new TComboBox(&form);
+  combo->SetParent(&form);
+  combo->SetBounds(10, 10, 200, 24);
+  for (int i = 0; i < 20; ++i) combo->Items()->Add(L"第 " + std::to_wstring(i) + L" 项");
+  form.Show();
+  for (const int rows : {5, 8}) {
+    SCOPED_TRACE(rows);
+    combo->SetDropDownCount(rows);
+    SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO ci{};
+    ci.cbSize = sizeof ci;
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &ci));
+    RECT r{};
+    GetClientRect(ci.hwndList, &r);
+    const auto item = static_cast<int>(SendMessageW(ci.hwndList, LB_GETITEMHEIGHT, 0, 0));
+    ASSERT_GT(item, 0);
+    EXPECT_EQ(r.bottom / item, rows);
+    SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+  }
+}

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "Pixels.h"
 #include "SolidSkinMain.h"
 #include "UserInput.h"
 #include "skin/SkinMessages.h"
@@ -36,7 +37,7 @@ TestSkin SolidSkin() {
   return s;
 }
 
-std::uint32_t Rgb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+using pixels::Rgb;
 
 HWND OpenPopup() {
   HWND popup = FindWindowW(L"#32768", nullptr);

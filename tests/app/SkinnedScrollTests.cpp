@@ -5,10 +5,12 @@
 
 #include <algorithm>
 
+#include "Pixels.h"
 #include "ComCtrls.h"
 #include "SolidSkinMain.h"
 #include "UnitHelp.h"
 #include "TypInfo.h"
+#include "ScrollSpy.h"
 #include "UserInput.h"
 #include "skin/SkinMessages.h"
 #include "skin/controls/SkinScrollbars.h"
@@ -20,7 +22,7 @@ using namespace apptest;
 
 namespace {
 
-std::uint32_t Rgb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+using pixels::Rgb;
 std::uint32_t Arrow(int i) { return static_cast<std::uint32_t>(i) << 18 | 0x4000 | static_cast<std::uint32_t>(250 - 9 * i); }
 constexpr std::uint32_t kTrack = 0x2AB090, kTrackOff = 0x707070, kThumb = 0xC03070;
 
@@ -37,12 +39,7 @@ struct TBarMain : TSolidSkinMain {
   }
 };
 
-std::uint32_t At(HWND wnd, int x, int y) {
-  HDC dc = GetDC(wnd);
-  const std::uint32_t c = Rgb(GetPixel(dc, x, y));
-  ReleaseDC(wnd, dc);
-  return c;
-}
+std::uint32_t At(HWND wnd, int x, int y) { return pixels::ClientPixel(wnd, x, y); }
 
 }  // namespace
 
@@ -98,22 +95,6 @@ TEST(SkinnedScroll, AnArrowClickMovesTheListByOneRow) {
 
 namespace {
 
-// The list's scroll requests while its thumb is dragged, and the top row seen mid-drag.
-struct TListSpy {
-  explicit TListSpy(fw::TWinControl* c) : Control(c), Previous(c->WindowProc) {
-    c->WindowProc = fw::TWndMethod::Of<&TListSpy::Proc>(this);
-  }
-  ~TListSpy() {
-    if (Control->WindowProc == fw::TWndMethod::Of<&TListSpy::Proc>(this)) Control->WindowProc = Previous;
-  }
-  void Proc(fw::TMessage& m) {
-    if (m.Msg == WM_VSCROLL) Codes.push_back(LOWORD(m.WParam));
-    Previous(m);
-  }
-  fw::TWinControl* Control;
-  fw::TWndMethod Previous;
-  std::vector<int> Codes;
-};
 
 struct TListDrag {
   static inline POINT From{};
@@ -170,7 +151,7 @@ TEST(SkinnedScroll, TheListFollowsAThumbDragTheTrackTheWheelAndTheKeys) {
   info.cbSize = sizeof info;
   ASSERT_TRUE(GetScrollBarInfo(grid, OBJID_VSCROLL, &info));
   {
-    TListSpy spy(s.W->VLDSource);
+    testspy::TScrollSpy spy(s.W->VLDSource);
     TListDrag::From = {r.left + a / 2, r.top + (info.xyThumbTop + info.xyThumbBottom) / 2};
     TListDrag::Step = 0;
     TListDrag::RowDuringDrag = -1;

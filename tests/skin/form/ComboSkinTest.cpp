@@ -2,6 +2,7 @@
 // state, hot only while enabled, and the mirrored button of a box whose button is on the left.
 #include <gtest/gtest.h>
 
+#include "Pixels.h"
 #include "FormSkinFixture.h"
 #include "UserInput.h"
 #include "ComCtrls.h"
@@ -18,7 +19,7 @@ namespace {
 // Button frames: normal, pressed, disabled, hot.
 const std::vector<std::uint32_t> kFrames{0x2080E0, 0xE08020, 0x909090, 0x20C060};
 
-std::uint32_t Rgb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+using pixels::Rgb;
 
 struct TComboWorld {
   TComboWorld() : Window(L"组合框", 360, 200) {

@@ -3,6 +3,7 @@
 // and the up-down's halves.
 #include <gtest/gtest.h>
 
+#include "Pixels.h"
 #include "ComCtrls.h"
 #include "FormSkinFixture.h"
 #include "StdCtrls.h"
@@ -19,7 +20,7 @@ namespace {
 
 constexpr std::uint32_t kShadow = 0x901A60;  // ButtonShadow of the test skin
 
-std::uint32_t Rgb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+using pixels::Rgb;
 
 // The window's left border column, three pixels deep, at half height.
 std::array<std::uint32_t, 3> LeftBorder(HWND wnd) {

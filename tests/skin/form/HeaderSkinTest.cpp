@@ -2,6 +2,7 @@
 // hot item under a real mouse, item images, and the header given back.
 #include <gtest/gtest.h>
 
+#include "Pixels.h"
 #include "ComCtrls.h"
 #include "FormSkinFixture.h"
 #include "UserInput.h"
@@ -14,7 +15,7 @@ using skin::TWinSkinForm;
 
 namespace {
 
-std::uint32_t Rgb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+using pixels::Rgb;
 constexpr std::uint32_t kNormal = 0x4070C0, kHot = 0xC07040;
 
 TestSkin HeaderSkin() {
@@ -51,10 +52,7 @@ struct THeaderWorld {
   }
   std::uint32_t HeaderPixel(int x, int y) const {
     RedrawWindow(Header, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    HDC dc = GetDC(Header);
-    const std::uint32_t c = Rgb(GetPixel(dc, x, y));
-    ReleaseDC(Header, dc);
-    return c;
+    return pixels::ClientPixel(Header, x, y);
   }
   RECT Item(int i) const {
     RECT r{};

@@ -3,6 +3,7 @@
 // Every menu loop has a watchdog that ends it, so a failure fails instead of hanging.
 #include <gtest/gtest.h>
 
+#include "Pixels.h"
 #include "FormSkinFixture.h"
 #include "UserInput.h"
 #include "skin/manager/WinSkinPopMenu.h"
@@ -26,7 +27,7 @@ TestSkin MenuSkin(bool withBackground = true) {
   return s;
 }
 
-std::uint32_t Rgb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+using pixels::Rgb;
 
 // What a timer saw while a popup menu was open; then the menu is closed.
 struct TOpenMenu {

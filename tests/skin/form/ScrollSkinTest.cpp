@@ -2,9 +2,11 @@
 // pixels, real clicks that scroll exactly as the system's bar, and the bar given back.
 #include <gtest/gtest.h>
 
+#include "Pixels.h"
 #include "FormSkinFixture.h"
 #include "Grids.h"
 #include "StdCtrls.h"
+#include "ScrollSpy.h"
 #include "UserInput.h"
 #include "skin/controls/SkinScrollbars.h"
 
@@ -15,7 +17,7 @@ using skin::TWinSkinForm;
 
 namespace {
 
-std::uint32_t Rgb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+using pixels::Rgb;
 // Frame i (1-based) of the 23-frame bar strip.
 std::uint32_t BarFrame(int i) { return static_cast<std::uint32_t>(i) << 18 | 0x8000 | static_cast<std::uint32_t>(255 - 8 * i); }
 constexpr std::uint32_t kTrack = 0x30C0A0, kTrackOff = 0x606060, kThumb = 0xD04080;
@@ -48,10 +50,7 @@ struct TMemoWorld {
     Scroll = Skin ? dynamic_cast<skin::TSkinScrollbar*>(Skin->FindControlByHandle(Memo->Handle())) : nullptr;
   }
   std::uint32_t BarPixel(int x, int y) const {
-    HDC dc = GetDC(Scroll->FVertBar->Handle());
-    const std::uint32_t c = Rgb(GetPixel(dc, x, y));
-    ReleaseDC(Scroll->FVertBar->Handle(), dc);
-    return c;
+    return pixels::ClientPixel(Scroll->FVertBar->Handle(), x, y);
   }
   LRESULT FirstLine() const { return SendMessageW(Memo->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0); }
   TSkinnedWorld World;
@@ -145,23 +144,6 @@ TEST(ScrollSkin, TheBarIsGivenBackWithTheSkin) {
 
 namespace {
 
-// What the memo is told while its thumb is dragged: the scroll request codes, in order.
-struct TScrollSpy {
-  explicit TScrollSpy(fw::TWinControl* c) : Control(c), Previous(c->WindowProc) {
-    c->WindowProc = fw::TWndMethod::Of<&TScrollSpy::Proc>(this);
-  }
-  ~TScrollSpy() {
-    if (Control->WindowProc == fw::TWndMethod::Of<&TScrollSpy::Proc>(this)) Control->WindowProc = Previous;
-  }
-  void Proc(fw::TMessage& m) {
-    if (m.Msg == WM_VSCROLL) Codes.push_back(LOWORD(m.WParam));
-    Previous(m);
-  }
-  fw::TWinControl* Control;
-  fw::TWndMethod Previous;
-  std::vector<int> Codes;
-};
-
 // A thumb drag with the system's own input, from a timer (the system's scroll loop runs inside
 // the press): down on the thumb, two moves, up.
 struct TThumbDrag {
@@ -191,7 +173,7 @@ TEST(ScrollSkin, AThumbDragIsTheSystemsOwnTracking) {
   TMemoWorld w;
   ASSERT_NE(w.Scroll, nullptr);
   ASSERT_TRUE(w.Scroll->FVertBar->FShown);
-  TScrollSpy spy(w.Memo);  // above the skin: it sees what the memo is told
+  testspy::TScrollSpy spy(w.Memo);  // above the skin: it sees what the memo is told
   SCROLLBARINFO info{};
   info.cbSize = sizeof info;
   ASSERT_TRUE(GetScrollBarInfo(w.Memo->Handle(), OBJID_VSCROLL, &info));

@@ -3,6 +3,7 @@
 // magenta pixels, the minimised caption, the window icon, and the parent's image behind a control.
 #include <gtest/gtest.h>
 
+#include "Pixels.h"
 #include "FormSkinFixture.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SysEntries.h"
@@ -89,7 +90,7 @@ struct TSkinnedWindow {
   TWinSkinForm* Form = nullptr;
 };
 
-std::uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+using pixels::Rgb;
 
 // The frame as the window shows it, after a synchronous repaint of the non-client area.
 struct TFramePixels {

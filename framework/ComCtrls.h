@@ -333,6 +333,9 @@ private:
 // ---------------------------------------------------------------------------
 enum class TTabStyle { tsTabs, tsButtons, tsFlatButtons };
 using enum TTabStyle;
+// The side of the control the tabs sit on.
+enum class TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
+using enum TTabPosition;
 
 // SysTabControl32 whose tab texts a descendant supplies; child controls are laid out in the
 // display area below the tabs. A tab chosen by the user calls Change.
@@ -346,6 +349,9 @@ public:
   void SetStyle(TTabStyle s);  // re-creates the window
   bool MultiLine() const { return FMultiLine; }
   void SetMultiLine(bool v);  // re-creates the window
+  // Tabs on the left or right are always laid out in rows (the system draws vertical tabs only so).
+  TTabPosition TabPosition() const { return FTabPosition; }
+  void SetTabPosition(TTabPosition p);  // re-creates the window
   // The area inside the tabs' frame, in client coordinates.
   RECT DisplayRect() const;
   TNotifyEvent OnChange;
@@ -365,6 +371,7 @@ protected:
 private:
   TTabStyle FStyle = tsTabs;
   bool FMultiLine = false;
+  TTabPosition FTabPosition = tpTop;
 };
 
 class TTabControl : public TCustomTabControl {
@@ -396,10 +403,16 @@ public:
   int PageIndex() const;
   void SetParent(TWinControl* parent) override;
   void SetText(const std::wstring& s) override;
+  // A sheet without its tab stays a page of the control; only a program can show it.
+  bool TabVisible() const { return FTabVisible; }
+  void SetTabVisible(bool v);
+  // Index of the sheet's tab; -1 while its tab is hidden.
+  int TabIndex() const;
 
 private:
   friend class TPageControl;
   TPageControl* FPageControl = nullptr;
+  bool FTabVisible = true;
 };
 
 // A tab control over its sheets: one tab per sheet, the active sheet shown in the display area.
@@ -414,6 +427,11 @@ public:
   void SetActivePage(TTabSheet* page);
   int ActivePageIndex() const;
   void SetActivePageIndex(int i);
+  // The sheet shown by a tab (sheets whose tab is hidden have none); null for no such tab.
+  TTabSheet* PageOfTab(int tabIndex) const;
+  // The pages must stay: no close box is offered on their tabs, whatever the Tag asks for.
+  bool FixedPages() const { return FFixedPages; }
+  void SetFixedPages(bool v);
 
 protected:
   std::vector<std::wstring> TabTexts() const override;
@@ -427,6 +445,7 @@ private:
   void RemovePage(TTabSheet* page);
   std::vector<TTabSheet*> FPages;
   TTabSheet* FActivePage = nullptr;
+  bool FFixedPages = false;
 };
 
 // ---------------------------------------------------------------------------

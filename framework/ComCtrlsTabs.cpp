@@ -16,6 +16,7 @@ using props::Prop;
 using props::SubObject;
 
 const std::vector<std::string> TabStyleNames{"tsTabs", "tsButtons", "tsFlatButtons"};
+const std::vector<std::string> TabPositionNames{"tpTop", "tpBottom", "tpLeft", "tpRight"};
 
 }  // namespace
 
@@ -30,6 +31,8 @@ const TClassInfo& TCustomTabControl::StaticClassInfo() {
       {},
       {Prop("Style", TPropKind::Enumeration, &TCustomTabControl::Style, &TCustomTabControl::SetStyle, TabStyleNames),
        Prop("MultiLine", TPropKind::Boolean, &TCustomTabControl::MultiLine, &TCustomTabControl::SetMultiLine),
+       Prop("TabPosition", TPropKind::Enumeration, &TCustomTabControl::TabPosition,
+            &TCustomTabControl::SetTabPosition, TabPositionNames),
        MethodProp<TCustomTabControl, &TCustomTabControl::OnChange>("OnChange")},
       {}};
   return info;
@@ -49,6 +52,9 @@ void TCustomTabControl::CreateParams(TCreateParams& p) {
   if (FStyle == tsButtons) p.Style |= TCS_BUTTONS;
   if (FStyle == tsFlatButtons) p.Style |= TCS_BUTTONS | TCS_FLATBUTTONS;
   if (FMultiLine) p.Style |= TCS_MULTILINE;
+  if (FTabPosition == tpBottom) p.Style |= TCS_BOTTOM;
+  if (FTabPosition == tpLeft) p.Style |= TCS_VERTICAL | TCS_MULTILINE;
+  if (FTabPosition == tpRight) p.Style |= TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE;
 }
 
 void TCustomTabControl::CreateHandleDone() { UpdateTabs(); }
@@ -92,6 +98,12 @@ void TCustomTabControl::SetStyle(TTabStyle s) {
 void TCustomTabControl::SetMultiLine(bool v) {
   if (v == FMultiLine) return;
   FMultiLine = v;
+  RecreateWnd();
+}
+
+void TCustomTabControl::SetTabPosition(TTabPosition p) {
+  if (p == FTabPosition) return;
+  FTabPosition = p;
   RecreateWnd();
 }
 
@@ -158,7 +170,15 @@ std::vector<std::wstring> TTabControl::TabTexts() const {
 // TTabSheet
 // ---------------------------------------------------------------------------
 
-FW_DEFINE_CREATABLE_CLASS(TTabSheet, TCustomControl)
+const TClassInfo& TTabSheet::StaticClassInfo() {
+  static const TClassInfo info{
+      "TTabSheet",
+      &TCustomControl::StaticClassInfo(),
+      &NewComponent<TTabSheet>,
+      {Prop("TabVisible", TPropKind::Boolean, &TTabSheet::TabVisible, &TTabSheet::SetTabVisible)},
+      {}};
+  return info;
+}
 
 TTabSheet::TTabSheet(TComponent* owner) : TCustomControl(owner) { SetVisible(false); }
 
@@ -186,6 +206,24 @@ void TTabSheet::SetText(const std::wstring& s) {
   if (FPageControl) FPageControl->UpdateTabs();
 }
 
+void TTabSheet::SetTabVisible(bool v) {
+  if (v == FTabVisible) return;
+  FTabVisible = v;
+  if (!FPageControl) return;
+  FPageControl->FTabIndex = FPageControl->FActivePage ? FPageControl->FActivePage->TabIndex() : -1;
+  FPageControl->UpdateTabs();
+}
+
+int TTabSheet::TabIndex() const {
+  if (!FPageControl || !FTabVisible) return -1;
+  int tab = 0;
+  for (TTabSheet* p : FPageControl->FPages) {
+    if (p == this) return tab;
+    if (p->FTabVisible) ++tab;
+  }
+  return -1;
+}
+
 // ---------------------------------------------------------------------------
 // TPageControl
 // ---------------------------------------------------------------------------
@@ -200,7 +238,8 @@ const TClassInfo& TPageControl::StaticClassInfo() {
         [](TObject* o, const TPropValue& v) {
           auto* c = std::get_if<TObject*>(&v);
           As<TPageControl>(o)->SetActivePage(c ? dynamic_cast<TTabSheet*>(*c) : nullptr);
-        }}},
+        }},
+       Prop("FixedPages", TPropKind::Boolean, &TPageControl::FixedPages, &TPageControl::SetFixedPages)},
       {}};
   return info;
 }
@@ -226,7 +265,7 @@ void TPageControl::RemovePage(TTabSheet* page) {
     FActivePage = nullptr;
     if (!FPages.empty()) SetActivePage(FPages.front());
   }
-  FTabIndex = ActivePageIndex();
+  FTabIndex = FActivePage ? FActivePage->TabIndex() : -1;
   UpdateTabs();
 }
 
@@ -246,7 +285,7 @@ void TPageControl::SetActivePage(TTabSheet* page) {
     page->SetVisible(true);
     page->BringToFront();
   }
-  FTabIndex = ActivePageIndex();
+  FTabIndex = page ? page->TabIndex() : -1;
   if (HandleAllocated()) SendMessageW(HandleIfAllocated(), TCM_SETCURSEL, static_cast<WPARAM>(FTabIndex), 0);
 }
 
@@ -256,9 +295,23 @@ void TPageControl::Loaded() {
   else SetActivePage(FActivePage);
 }
 
+TTabSheet* TPageControl::PageOfTab(int tabIndex) const {
+  if (tabIndex < 0) return nullptr;
+  for (TTabSheet* p : FPages)
+    if (p->FTabVisible && tabIndex-- == 0) return p;
+  return nullptr;
+}
+
+void TPageControl::SetFixedPages(bool v) {
+  if (v == FFixedPages) return;
+  FFixedPages = v;
+  Invalidate();
+}
+
 std::vector<std::wstring> TPageControl::TabTexts() const {
   std::vector<std::wstring> texts;
-  for (TTabSheet* p : FPages) texts.push_back(p->Caption());
+  for (TTabSheet* p : FPages)
+    if (p->FTabVisible) texts.push_back(p->Caption());
   return texts;
 }
 
@@ -269,7 +322,7 @@ void TPageControl::AlignControls(RECT& rect) {
 }
 
 void TPageControl::Change() {
-  SetActivePageIndex(TabIndex());
+  SetActivePage(PageOfTab(TabIndex()));
   TCustomTabControl::Change();
 }
 

@@ -124,6 +124,10 @@ using TOnSkinForm = fw::TMethod<void(fw::TObject* Sender, HWND ahwnd, const std:
 using TOnSkinControl = fw::TMethod<void(fw::TComponent* Sender, TSkinData* SkinData, fw::TControl* Form,
                                         fw::TControl* Control, const std::wstring& ControlClass,
                                         fw::TComponent*& SkinnedControl)>;
+// A close box on a tab was clicked: Sender is the form skin, Page the tab's page; clearing
+// CanClose keeps the page.
+using TOnTabClose = fw::TMethod<void(fw::TComponent* Sender, fw::TWinControl* TabControl, int TabIndex,
+                                     fw::TControl* Page, bool& CanClose)>;
 
 // The stored 124-entry list mapping other controls' class names to the skin object they get.
 const std::vector<std::wstring>& DefaultSkin3rd();
@@ -165,6 +169,7 @@ public:
   fw::TNotifyEvent OnSkinChanged;
   TOnSkinControl OnSkinControl;
   TOnSkinForm OnBeforeSkinForm, OnAfterSkinForm;
+  TOnTabClose OnTabClose;
 
   // The stored skin ("SkinStream" data block: signed 32-bit count, then the bytes).
   fw::TMemoryStream& SkinStream() { return FSkinStream; }

@@ -466,6 +466,9 @@ bool TWinSkinForm::Stage1(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
       ReskinScrollbars(reinterpret_cast<HWND>(wParam));
       result = 0;
       return true;
+    case WM_SKIN_TABCLOSE:
+      result = TabClose(wParam, lParam);
+      return true;
     default:
       break;
   }

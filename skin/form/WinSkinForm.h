@@ -118,6 +118,9 @@ public:
   bool AlreadySkinned(fw::TControl* control) const;
   TSkinControl* FindControlByHandle(HWND window) const;
   void ReskinScrollbars(HWND window);
+  // WM_SKIN_TABCLOSE (wParam the tab window, lParam the tab): the window's own procedure answers
+  // first; unless it keeps the page (non-zero), the skin data's OnTabClose may. 0 lets the page go.
+  LRESULT TabClose(WPARAM wParam, LPARAM lParam);
   const std::vector<TSkinControl*>& Controls() const { return FControls; }
   fw::TCanvas& ControlCanvas() { return FControlCanvas; }
 

@@ -2,6 +2,10 @@
 // For a framework form the decision goes: the application's OnSkinControl, the skin data's list
 // of other libraries' classes, then a fixed chain of class tests, each gated by a member of the
 // skin data's SkinControls. Windows without a framework form are judged by window class.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cwctype>
 
@@ -17,6 +21,7 @@
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinHeader.h"
 #include "skin/controls/SkinScrollbars.h"
+#include "skin/controls/SkinTabs.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/SysEntries.h"
 #include "skin/data/WinSkinData.h"
@@ -212,8 +217,14 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
   // The built-in chain; a rule whose class matches but whose kind is not skinned lets the next
   // rules try. Rules whose skin objects belong to later families stop the chain with nothing.
   const bool tabElement = data.Tabs() && !data.Tabs()->Bitmap.Empty();
-  if (cls == L"TTABSET" && has(xcTab) && tabElement) return;
-  if (cls == L"TTABBEDNOTEBOOK" && has(xcTab) && tabElement) return;
+  if (cls == L"TTABSET" && has(xcTab) && tabElement) {
+    AttachTo<TSkinTab31>(this, control, false);
+    return;
+  }
+  if (cls == L"TTABBEDNOTEBOOK" && has(xcTab) && tabElement) {
+    AttachTo<TSkinTab>(this, control, false);
+    return;
+  }
   if (cls == L"TMVCPANEL") {
     SkinChildren(windowed);
     return;
@@ -313,6 +324,19 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
       AttachTo<TSkinHeader>(this, control, false);
       return;
     }
+    // Tab controls and page controls; in button style their tabs are buttons. Pages take the
+    // skin's face colour while skinned.
+    if ((IsA(control, "TPageControl") || IsA(control, "TTabControl")) && has(xcTab) && windowed) {
+      if (GetWindowLongW(windowed->Handle(), GWL_STYLE) & TCS_BUTTONS)
+        AttachTo<TSkinTabBtn>(this, control, false);
+      else if (tabElement)
+        AttachTo<TSkinTab>(this, control, false);
+      return;
+    }
+    if (IsA(control, "TTabSheet") && has(xcTab)) {
+      AttachTo<TSkinTabSheet>(this, control, true);
+      return;
+    }
     return;
   }
   // "NumButtons" 1 is a combo box (a later family), 0 an edit, attached by its window.
@@ -397,6 +421,12 @@ bool TWinSkinForm::SkinThirdParty(const std::wstring& className, fw::TControl* c
     if (has(xcGroupBox)) AttachTo<TSkinGroupBox>(this, control, true);
   } else if (kind == L"checkbox" && has(xcCheckBox)) {
     AttachTo<TSkinCheckBox>(this, control, false);
+  } else if (kind == L"tab" && has(xcTab) && data.Tabs() && !data.Tabs()->Bitmap.Empty()) {
+    AttachTo<TSkinTab>(this, control, false);
+  } else if (kind == L"advpagecontrol" && has(xcTab)) {
+    auto* skin = new TSkinAdvPage(control);
+    skin->FKind = 4;
+    skin->InitControl(this, FSkinData, &FControlCanvas, true);
   }
   // Every other kind (the later families, unknown kinds, kinds not skinned) leaves the control
   // as it is and still ends the search.
@@ -467,6 +497,12 @@ void TWinSkinForm::SkinChildWindow(HWND window) {
     skin = new TSkinButton(this);
   } else if (cls == L"tsilentpaintpanel") {
     if (fw::TWinControl* c = fw::FindControl(window)) c->SetColor(data.ButtonFaceColour());
+  } else if (cls == L"systabcontrol32" && has(xcTab) && !(s & TCS_OWNERDRAWFIXED)) {
+    // Tab windows in button style get buttons, as framework tab controls do.
+    if (s & TCS_BUTTONS)
+      skin = new TSkinTabBtn(this);
+    else
+      skin = new TSkinTab(this);
   } else if (cls == L"toolbarwindow32") {
     skin = new TSkinBoxH(this);
   } else if (cls == L"edit" && has(xcEdit)) {
@@ -493,6 +529,18 @@ void TWinSkinForm::SkinLateWindow(HWND window) {
     return;
   }
   SkinControl(control, parent);
+}
+
+LRESULT TWinSkinForm::TabClose(WPARAM wParam, LPARAM lParam) {
+  const std::shared_ptr<bool> alive = FAlive;
+  const LRESULT own = CallOld(WM_SKIN_TABCLOSE, wParam, lParam);
+  if (own != 0 || !*alive || !FSkinData || !FSkinData->OnTabClose) return own;
+  fw::TWinControl* tabs = fw::FindControl(reinterpret_cast<HWND>(wParam));
+  if (!tabs) return 0;
+  const int index = static_cast<int>(lParam);
+  bool canClose = true;
+  FSkinData->OnTabClose(this, tabs, index, PageOfTab(tabs, index), canClose);
+  return canClose ? 0 : 1;
 }
 
 void TWinSkinForm::ReskinScrollbars(HWND window) {

@@ -1,5 +1,5 @@
 // Skin preview window: one of every control the skin engine draws, in three rows of three
-// groups, scroll bars along the right and bottom edges and a status bar with a progress bar;
+// groups and a row of tab controls (close boxes, tabs at the bottom, buttons, tabs on the left), scroll bars along the right and bottom edges and a status bar with a progress bar;
 // menus to open or choose a skin and to switch skinning off and on; the skin data component with
 // the built-in skin, set up as the main window's.
 object FormSkinView: TFormSkinView
@@ -7,7 +7,7 @@ object FormSkinView: TFormSkinView
   Top = 80
   Caption = '皮肤预览'
   ClientWidth = 780
-  ClientHeight = 536
+  ClientHeight = 716
   Color = clBtnFace
   Font.Charset = GB2312_CHARSET
   Font.Color = clWindowText
@@ -285,6 +285,99 @@ object FormSkinView: TFormSkinView
         TabOrder = 0
       end
     end
+    object TabSheet3: TTabSheet
+      Caption = '第三页'
+    end
+  end
+  // Tag 7777: a close box on every tab; the second sheet has no tab.
+  object PageClose: TPageControl
+    Tag = 7777
+    Left = 12
+    Top = 486
+    Width = 176
+    Height = 170
+    ActivePage = SheetFiles
+    TabOrder = 11
+    object SheetFiles: TTabSheet
+      Caption = '文件'
+      object LabelClose: TLabel
+        Left = 8
+        Top = 8
+        Width = 150
+        Height = 14
+        Caption = '点标签上的叉关闭该页'
+      end
+    end
+    object SheetHidden: TTabSheet
+      Caption = '隐藏'
+      TabVisible = False
+    end
+    object SheetKeys: TTabSheet
+      Caption = '密钥'
+    end
+    object SheetLog: TTabSheet
+      Caption = '日志'
+    end
+  end
+  object TabBottom: TTabControl
+    Left = 196
+    Top = 486
+    Width = 176
+    Height = 170
+    TabPosition = tpBottom
+    Tabs.Strings = (
+      '源'
+      '目标'
+      '选项')
+    TabIndex = 1
+    TabOrder = 12
+    object LabelBottom: TLabel
+      Left = 12
+      Top = 12
+      Width = 150
+      Height = 14
+      Caption = '标签在下方'
+    end
+  end
+  object TabButtons: TTabControl
+    Left = 380
+    Top = 486
+    Width = 176
+    Height = 170
+    Style = tsButtons
+    Tabs.Strings = (
+      '加密'
+      '解密'
+      '校验')
+    TabIndex = 0
+    TabOrder = 13
+    object LabelButtons: TLabel
+      Left = 12
+      Top = 40
+      Width = 150
+      Height = 14
+      Caption = '按钮式标签'
+    end
+  end
+  object TabLeft: TTabControl
+    Left = 564
+    Top = 486
+    Width = 180
+    Height = 170
+    TabPosition = tpLeft
+    Tabs.Strings = (
+      '左一'
+      '左二'
+      '左三')
+    TabIndex = 0
+    TabOrder = 14
+    object LabelLeft: TLabel
+      Left = 40
+      Top = 12
+      Width = 120
+      Height = 14
+      Caption = '标签在左侧'
+    end
   end
   object TabControl1: TTabControl
     Left = 264
@@ -342,7 +435,7 @@ object FormSkinView: TFormSkinView
     Left = 752
     Top = 8
     Width = 17
-    Height = 470
+    Height = 650
     Kind = sbVertical
     Max = 100
     PageSize = 20
@@ -351,7 +444,7 @@ object FormSkinView: TFormSkinView
   end
   object ScrollBarHorz: TScrollBar
     Left = 12
-    Top = 486
+    Top = 666
     Width = 740
     Height = 17
     Max = 100

@@ -337,16 +337,19 @@ void TSkinTab::CloseTab(int tabIndex) {
   const std::shared_ptr<bool> alive = FAlive;
   FClosingPage = page;
   FreeNotification(page);
-  FCloseRects.clear();
   HWND form = FForm ? FForm->FHandle : nullptr;
   const LRESULT answer =
       form ? SendMessageW(form, WM_SKIN_TABCLOSE, reinterpret_cast<WPARAM>(FHandle), tabIndex) : 0;
   if (!*alive) return;
   page = FClosingPage;
   FClosingPage = nullptr;
-  if (!page) return;  // gone already
-  RemoveFreeNotification(page);
-  if (answer == 0) delete page;
+  if (page) {  // not freed already
+    RemoveFreeNotification(page);
+    if (answer == 0) delete page;
+  }
+  // The tabs may have changed meanwhile: the close boxes are laid out again at once.
+  FCloseRects.clear();
+  Repaint();
 }
 
 void TSkinTab::DrawControl(HDC dc, const RECT& rect) {

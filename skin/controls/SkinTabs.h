@@ -4,9 +4,10 @@
 // element), the pages of a page control, and one other library's page control that draws its
 // tabs itself from two images it is given.
 //
-// Tabs frames: 1 normal, 2 selected. The page frame comes from the Tabs element's second image
-// ("Border", margins 4, 5, 4, 4) or, when the Tabs element's Style is 1, from Tab.Pane (its own
-// margins). Tabs on the bottom use the images flipped top to bottom; tabs on the left or right
+// Tabs frames: 1 normal, 2 selected; where the element has them, 3 for every tab of a disabled
+// control and 5 for the selected tab while the control has the focus. The page frame comes from
+// the Tabs element's second image ("Border", margins 4, 5, 4, 4) or, when the Tabs element's
+// Style is 1, from Tab.Pane (its own margins). Tabs on the bottom use the images flipped top to bottom; tabs on the left or right
 // are composed as top tabs and turned, so their images and texts turn with them.
 //
 // Classes in this file: TSkinTab, TSkinTab31, TSkinTabBtn, TSkinTabSheet, TSkinAdvPage.

@@ -18,6 +18,7 @@ using props::SubObject;
 const std::vector<std::string> AlignmentNames{"taLeftJustify", "taRightJustify", "taCenter"};
 const std::vector<std::string> PanelStyleNames{"psText", "psOwnerDraw"};
 const std::vector<std::string> PanelBevelNames{"pbNone", "pbLowered", "pbRaised"};
+const std::vector<std::string> ProgressOrientationNames{"pbHorizontal", "pbVertical"};
 
 // The rich-edit library of the process, loaded on first use and kept until exit (windows of
 // its classes may live until then).
@@ -243,21 +244,23 @@ void TCustomStatusBar::DrawPanel(TStatusPanel* panel, const RECT& rect) {
   else FCanvas.FillRect(rect);
 }
 
+void TCustomStatusBar::PaintPanel(HDC dc, int index, const RECT& rect, TColor background) {
+  if (!dc || index < 0 || index >= FPanels.Count()) return;
+  TSaveDC saved(dc);
+  FCanvas.SetHandle(dc);
+  struct TRelease {
+    TCanvas& C;
+    ~TRelease() { C.SetHandle(nullptr); }
+  } release{FCanvas};
+  FCanvas.Font().Assign(*Font());
+  FCanvas.Brush().SetColor(background == clDefault ? Color() : background);
+  DrawPanel(FPanels[index], rect);
+}
+
 void TCustomStatusBar::WndProc(TMessage& m) {
   if (m.Msg == CN_DRAWITEM) {
     auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-    int index = static_cast<int>(d->itemID);
-    if (index >= 0 && index < FPanels.Count()) {
-      TSaveDC saved(d->hDC);
-      FCanvas.SetHandle(d->hDC);
-      struct TRelease {
-        TCanvas& C;
-        ~TRelease() { C.SetHandle(nullptr); }
-      } release{FCanvas};
-      FCanvas.Font().Assign(*Font());
-      FCanvas.Brush().SetColor(Color());
-      DrawPanel(FPanels[index], d->rcItem);
-    }
+    PaintPanel(d->hDC, static_cast<int>(d->itemID), d->rcItem);
     m.Result = TRUE;
     return;
   }
@@ -277,7 +280,9 @@ const TClassInfo& TProgressBar::StaticClassInfo() {
       &NewComponent<TProgressBar>,
       {Prop("Min", TPropKind::Integer, &TProgressBar::Min, &TProgressBar::SetMin),
        Prop("Max", TPropKind::Integer, &TProgressBar::Max, &TProgressBar::SetMax),
-       Prop("Position", TPropKind::Integer, &TProgressBar::Position, &TProgressBar::SetPosition)},
+       Prop("Position", TPropKind::Integer, &TProgressBar::Position, &TProgressBar::SetPosition),
+       Prop("Orientation", TPropKind::Enumeration, &TProgressBar::Orientation, &TProgressBar::SetOrientation,
+            ProgressOrientationNames)},
       {}};
   return info;
 }
@@ -291,6 +296,14 @@ void TProgressBar::CreateParams(TCreateParams& p) {
   InitCommonControlClasses();
   TWinControl::CreateParams(p);
   p.WinClassName = PROGRESS_CLASSW;
+  if (FOrientation == pbVertical) p.Style |= PBS_VERTICAL;
+}
+
+void TProgressBar::SetOrientation(TProgressBarOrientation v) {
+  if (v == FOrientation) return;
+  FPosition = Position();
+  FOrientation = v;
+  if (HandleAllocated()) RecreateWnd();
 }
 
 void TProgressBar::CreateHandleDone() {

@@ -102,6 +102,10 @@ public:
   TCanvas& Canvas() { return FCanvas; }
   // Rectangle of panel i in the bar's client coordinates (empty when the bar has no window).
   RECT PanelRect(int i);
+  // Draws panel i into dc through DrawPanel, as the bar's own owner drawing does: Canvas on dc
+  // with the bar's font and a brush of the bar's colour, or of background when it is given
+  // (someone painting the bar in other colours). dc's state is kept. Nothing for a bad index.
+  void PaintPanel(HDC dc, int index, const RECT& rect, TColor background = clDefault);
 
   TDrawPanelEvent OnDrawPanel;
 
@@ -130,10 +134,16 @@ public:
   using TCustomStatusBar::TCustomStatusBar;
 };
 
+enum class TProgressBarOrientation { pbHorizontal, pbVertical };
+using enum TProgressBarOrientation;
+
 class TProgressBar : public TWinControl {
   FW_DECLARE_CLASS()
 public:
   explicit TProgressBar(TComponent* owner);
+  // A vertical bar fills from the bottom up (the window is made again).
+  TProgressBarOrientation Orientation() const { return FOrientation; }
+  void SetOrientation(TProgressBarOrientation v);
   int Min() const { return FMin; }
   void SetMin(int v);
   int Max() const { return FMax; }
@@ -149,6 +159,7 @@ protected:
 
 private:
   int FMin = 0, FMax = 100, FPosition = 0;
+  TProgressBarOrientation FOrientation = pbHorizontal;
 };
 
 class TCustomRichEdit : public TCustomMemo {

@@ -21,6 +21,7 @@
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinHeader.h"
 #include "skin/controls/SkinScrollbars.h"
+#include "skin/controls/SkinStatus.h"
 #include "skin/controls/SkinTabs.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/SysEntries.h"
@@ -258,8 +259,14 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     AttachTo<TSkinRadioButton>(this, control, false);
     return;
   }
-  if (IsA(control, "TCustomStatusBar") && has(xcStatusBar)) return;
-  if (IsA(control, "TProgressBar") && has(xcProgress)) return;
+  if (IsA(control, "TCustomStatusBar") && has(xcStatusBar)) {
+    AttachTo<TSkinStatusBar>(this, control, false);
+    return;
+  }
+  if (IsA(control, "TProgressBar") && has(xcProgress)) {
+    AttachTo<TSkinProgress>(this, control, false);
+    return;
+  }
   if (cls == L"TTNTCOMBOBOX" && has(xcCombo)) {
     AttachTo<TSkinComBox>(this, control, false);
     return;
@@ -337,6 +344,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
       AttachTo<TSkinTabSheet>(this, control, true);
       return;
     }
+    if (IsA(control, "TTrackBar") && has(xcTrackBar)) {
+      AttachTo<TSkinTrackBar>(this, control, false);
+      return;
+    }
     return;
   }
   // "NumButtons" 1 is a combo box (a later family), 0 an edit, attached by its window.
@@ -380,6 +391,11 @@ bool TWinSkinForm::SkinThirdParty(const std::wstring& className, fw::TControl* c
     GetWindowRect(windowed->Handle(), &w);
     GetClientRect(windowed->Handle(), &c);
     if (w.right - w.left != c.right || w.bottom - w.top != c.bottom) AttachTo<TSkinEdit>(this, control, false);
+  } else if (kind == L"trackbar" && has(xcButton)) {
+    SetPropByName(control, "Transparent", L"True");
+    AttachTo<TSkinTrackBar>(this, control, false);
+  } else if (kind == L"progress" && has(xcProgress)) {
+    AttachTo<TSkinProgress>(this, control, false);
   } else if (kind == L"button" && has(xcButton)) {
     AttachTo<TSkinButton>(this, control, false);
   } else if ((kind == L"bitbtn" || kind == L"pngbitbtn") && has(xcButton)) {
@@ -495,6 +511,8 @@ void TWinSkinForm::SkinChildWindow(HWND window) {
     skin = new TSkinComBox(this);
   } else if (cls == L"tbutton" && has(xcButton)) {
     skin = new TSkinButton(this);
+  } else if (cls == L"tprogressbar" || cls == L"msctls_progress32") {
+    skin = new TSkinProgress(this);
   } else if (cls == L"tsilentpaintpanel") {
     if (fw::TWinControl* c = fw::FindControl(window)) c->SetColor(data.ButtonFaceColour());
   } else if (cls == L"systabcontrol32" && has(xcTab) && !(s & TCS_OWNERDRAWFIXED)) {

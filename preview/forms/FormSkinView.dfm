@@ -1,5 +1,7 @@
 // Skin preview window: one of every control the skin engine draws, in three rows of three
-// groups and a row of tab controls (close boxes, tabs at the bottom, buttons, tabs on the left), scroll bars along the right and bottom edges and a status bar with a progress bar;
+// groups and a row of tab controls (close boxes, tabs at the bottom, buttons, tabs on the left),
+// scroll bars along the right and bottom edges, a row of progress and track bars lying and
+// standing, and a status bar with a progress bar and a size grip;
 // menus to open or choose a skin and to switch skinning off and on; the skin data component with
 // the built-in skin, set up as the main window's.
 object FormSkinView: TFormSkinView
@@ -7,7 +9,7 @@ object FormSkinView: TFormSkinView
   Top = 80
   Caption = '皮肤预览'
   ClientWidth = 780
-  ClientHeight = 716
+  ClientHeight = 842
   Color = clBtnFace
   Font.Charset = GB2312_CHARSET
   Font.Color = clWindowText
@@ -453,9 +455,69 @@ object FormSkinView: TFormSkinView
     LargeChange = 20
     TabOrder = 10
   end
+  object GroupProgress: TGroupBox
+    Left = 12
+    Top = 692
+    Width = 740
+    Height = 120
+    Caption = '进度与滑块'
+    TabOrder = 15
+    object ProgressHorz: TProgressBar
+      Left = 12
+      Top = 26
+      Width = 300
+      Height = 18
+      Position = 65
+      TabOrder = 0
+    end
+    object ProgressFull: TProgressBar
+      Left = 12
+      Top = 58
+      Width = 300
+      Height = 18
+      Position = 100
+      TabOrder = 1
+    end
+    object ProgressEmpty: TProgressBar
+      Left = 12
+      Top = 90
+      Width = 300
+      Height = 18
+      TabOrder = 2
+    end
+    object ProgressVert: TProgressBar
+      Left = 332
+      Top = 22
+      Width = 18
+      Height = 88
+      Orientation = pbVertical
+      Position = 40
+      TabOrder = 3
+    end
+    object TrackVert: TTrackBar
+      Left = 370
+      Top = 16
+      Width = 40
+      Height = 96
+      Max = 10
+      Orientation = trVertical
+      Position = 3
+      TabOrder = 4
+    end
+    object TrackHorz: TTrackBar
+      Left = 428
+      Top = 30
+      Width = 296
+      Height = 44
+      Max = 20
+      Position = 14
+      TickMarks = tmBoth
+      TabOrder = 5
+    end
+  end
   object StatusBar1: TStatusBar
     Left = 0
-    Top = 514
+    Top = 820
     Width = 780
     Height = 22
     Align = alBottom
@@ -468,7 +530,14 @@ object FormSkinView: TFormSkinView
         Width = 160
       end
       item
-        Width = 50
+        Text = '就绪'
+        Width = 80
+        Alignment = taCenter
+      end
+      item
+        Text = '凸起'
+        Width = 80
+        Bevel = pbRaised
       end>
     object ProgressBar1: TProgressBar
       Left = 204
@@ -546,7 +615,7 @@ object FormSkinView: TFormSkinView
   object SkinData1: TSkinData
     Active = True
     DisableTag = 99
-    SkinControls = [xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox, xcTab, xcTrackBar, xcSystemMenu]
+    SkinControls = [xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox, xcStatusBar, xcTab, xcTrackBar, xcSystemMenu]
     Options = [xoPreview, xoToolbarBK]
     Skin3rd.Strings = (
       'TCategoryButtons=scrollbar'

@@ -116,10 +116,22 @@ TEST(Preview, HoldsEveryKindOfControl) {
   for (TScrollBar* s : p.All<TScrollBar>()) (s->Kind() == sbVertical ? vert : horz) = true;
   EXPECT_TRUE(horz && vert);
   for (TUpDown* u : p.All<TUpDown>()) EXPECT_NE(dynamic_cast<TEdit*>(u->Associate()), nullptr);
-  ASSERT_EQ(p.All<TProgressBar>().size(), 1u);
-  EXPECT_EQ(p.All<TProgressBar>()[0]->Parent(), p.Form->StatusBar1);
+  // Progress bars lying and standing, one of them inside the status bar; track bars of both kinds.
+  TProgressBar* inBar = nullptr;
+  bool standing = false;
+  for (TProgressBar* b : p.All<TProgressBar>()) {
+    if (b->Parent() == p.Form->StatusBar1) inBar = b;
+    standing |= b->Orientation() == pbVertical;
+  }
+  ASSERT_NE(inBar, nullptr);
+  EXPECT_TRUE(standing);
+  bool trackHorz = false, trackVert = false;
+  for (TTrackBar* t : p.All<TTrackBar>()) (t->Orientation() == trVertical ? trackVert : trackHorz) = true;
+  EXPECT_TRUE(trackHorz && trackVert);
+  EXPECT_TRUE(p.Form->StatusBar1->SizeGrip());
+  EXPECT_GE(p.Form->StatusBar1->Panels()->Count(), 3);
   const std::vector<TWinControl*> tabOrder = p.Form->TabOrderList();
-  EXPECT_NE(std::find(tabOrder.begin(), tabOrder.end(), p.All<TProgressBar>()[0]), tabOrder.end());
+  EXPECT_NE(std::find(tabOrder.begin(), tabOrder.end(), inBar), tabOrder.end());
   EXPECT_EQ(p.Form->ListView1->ItemCount(), 3);
 
   // Nothing overlaps: the windowed children of the form lie apart from each other and inside it.

@@ -10,6 +10,7 @@
 
 #include "Forms.h"
 #include "MsgBox.h"
+#include "SysUtils.h"
 #include "mainForm.h"
 
 namespace apptest {
@@ -95,6 +96,16 @@ inline RECT WindowRect(HWND wnd) {
 
 // Window text of a window.
 std::wstring WindowText(HWND wnd);
+
+// A path given relative to the folder of this suite's program (forward slashes allowed).
+inline std::wstring BesideThisSuite(const wchar_t* relative) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring rel = relative;
+  for (auto& c : rel)
+    if (c == L'/') c = L'\\';
+  return fw::ExtractFilePath(self) + rel;
+}
 
 // A file of n bytes with a repeating pattern that depends on seed.
 std::vector<unsigned char> Pattern(size_t n, unsigned seed);

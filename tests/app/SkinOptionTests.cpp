@@ -3,20 +3,14 @@
 // skinned, and the program closed.
 #include <gtest/gtest.h>
 
+#include "AppTestUtil.h"
 #include "SysUtils.h"
 #include "TestUtil.h"
 #include "skin/SkinMessages.h"
 
-namespace {
+using apptest::BesideThisSuite;
 
-std::wstring BesideThisSuite(const wchar_t* relative) {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring rel = relative;
-  for (auto& c : rel)
-    if (c == L'/') c = L'\\';
-  return fw::ExtractFilePath(self) + rel;
-}
+namespace {
 
 struct TWindowsOf {
   DWORD Process;

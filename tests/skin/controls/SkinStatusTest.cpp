@@ -2,7 +2,8 @@
 // and owner-drawn panels drawn by the bar's own drawing after the skin; progress filled by
 // position over the upper limit, chunks kept inside the bar, standing bars filling upwards; the
 // track bar's channel and thumb lying and standing, the skin engine's private message on the
-// reflected notification number, a skin change; and the skin taken off and put on again.
+// reflected notification number, a skin change; the skin taken off and put on again; and which
+// of them are skinned under which kinds, also as other libraries' classes and bare windows.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 
 #include "ComCtrls.h"
 #include "ControlsFixture.h"
+#include "PropTables.h"
 #include "skin/SkinMessages.h"
 #include "skin/controls/SkinStatus.h"
 
@@ -79,6 +81,23 @@ protected:
   }
 };
 
+// A track bar and a progress bar of another library, known to the skin data by class name.
+class TThirdTrackBar : public fw::TTrackBar {
+  FW_DECLARE_CLASS()
+public:
+  using fw::TTrackBar::TTrackBar;
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool v) { FTransparent = v; }
+
+private:
+  bool FTransparent = false;
+};
+class TThirdProgress : public fw::TProgressBar {
+  FW_DECLARE_CLASS()
+public:
+  using fw::TProgressBar::TProgressBar;
+};
+
 RECT PanelRect(HWND bar, int i) {
   RECT r{};
   SendMessageW(bar, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
@@ -103,6 +122,21 @@ std::uint32_t ColumnAt(HWND w, double fraction) {
 }
 
 }  // namespace
+
+const fw::TClassInfo& TThirdTrackBar::StaticClassInfo() {
+  static const fw::TClassInfo info{
+      "TThirdTrackBar",
+      &fw::TTrackBar::StaticClassInfo(),
+      {},
+      {fw::props::Prop("Transparent", fw::TPropKind::Boolean, &TThirdTrackBar::Transparent,
+                       &TThirdTrackBar::SetTransparent)},
+      {}};
+  return info;
+}
+const fw::TClassInfo& TThirdProgress::StaticClassInfo() {
+  static const fw::TClassInfo info{"TThirdProgress", &fw::TProgressBar::StaticClassInfo(), {}, {}, {}};
+  return info;
+}
 
 TEST(SkinStatusBar, FramesTextsGripAndOwnerDrawnPanelsAfterTheSkin) {
   TControlWorld world(StatusSkin());
@@ -436,4 +470,56 @@ TEST(SkinStatusFamily, OffGivesBackTheSystemLookAndOnAgainSkinsEachOnce) {
   }
   Redraw(progress->Handle());
   EXPECT_EQ(RowAt(progress->Handle(), 0.2), kFull);
+}
+
+TEST(StatusDispatch, EachUnderItsKindAlsoAsAnotherLibrarysClass) {
+  TControlWorld world(StatusSkin());
+  world.Data->SetSkin3rd({L"TThirdTrackBar=trackbar", L"tthirdprogress=Progress"});
+  const auto skinOf = [](skin::TWinSkinForm* fs, fw::TWinControl* c) -> std::string {
+    skin::TSkinControl* s = fs->FindControlByHandle(c->Handle());
+    return s ? s->ClassName() : "";
+  };
+  for (const bool kinds : {true, false}) {
+    SCOPED_TRACE(kinds ? "with their kinds" : "without");
+    if (!kinds)
+      world.Data->SkinControls &= ~(SetOf(skin::xcStatusBar) | SetOf(skin::xcProgress) | SetOf(skin::xcTrackBar) |
+                                    SetOf(skin::xcButton));
+    TTestForm f;
+    auto* status = f.Add<fw::TStatusBar>(0, 0, 0, 22);
+    auto* progress = f.Add<fw::TProgressBar>(10, 10, 100, 16);
+    auto* track = f.Add<fw::TTrackBar>(10, 40, 150, 40);
+    auto* thirdTrack = f.Add<TThirdTrackBar>(10, 90, 150, 40);
+    auto* thirdProgress = f.Add<TThirdProgress>(200, 10, 100, 16);
+    f.Show();
+    skin::TWinSkinForm* fs = f.Skin();
+    ASSERT_NE(fs, nullptr);
+    EXPECT_EQ(skinOf(fs, status), kinds ? "TSkinStatusBar" : "");
+    EXPECT_EQ(skinOf(fs, progress), kinds ? "TSkinProgress" : "");
+    EXPECT_EQ(skinOf(fs, track), kinds ? "TSkinTrackBar" : "");
+    EXPECT_EQ(skinOf(fs, thirdTrack), kinds ? "TSkinTrackBar" : "");
+    EXPECT_EQ(thirdTrack->Transparent(), kinds);
+    EXPECT_EQ(skinOf(fs, thirdProgress), kinds ? "TSkinProgress" : "");
+  }
+}
+
+TEST(StatusDispatch, ABareProgressWindowIsDrawnByTheSkin) {
+  TControlWorld world(StatusSkin());
+  formtest::TWindow w(L"对话", 420, 200);
+  HWND bar = CreateWindowW(PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 20, w.Handle, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(bar, PBM_SETPOS, 50, 0);
+  ASSERT_TRUE(skin::SkinManager->SkinWindow(w.Handle));
+  Pump(60);
+  skin::TWinSkinForm* fs = skin::SkinManager->FindSkinForm(w.Handle);
+  ASSERT_NE(fs, nullptr);
+  skin::TSkinControl* s = fs->FindControlByHandle(bar);
+  ASSERT_NE(dynamic_cast<skin::TSkinProgress*>(s), nullptr);
+  EXPECT_EQ(s->Owner(), fs);
+  Redraw(bar);
+  EXPECT_EQ(RowAt(bar, 0.25), kFull);
+  EXPECT_EQ(RowAt(bar, 0.75), kEmpty);
+  const auto proc = GetClassLongPtrW(bar, GCLP_WNDPROC);
+  formtest::TSkinnedWorld::TakeOff(fs);
+  EXPECT_EQ(Query(bar), 0);
+  EXPECT_EQ(static_cast<ULONG_PTR>(GetWindowLongPtrW(bar, GWLP_WNDPROC)), static_cast<ULONG_PTR>(proc));
 }

@@ -95,6 +95,13 @@ void Unbind(TWScrollbar* bar) {
   bar->FTarget = nullptr;
 }
 
+// An overlay freed before its skin object (with its parent window, whose children go first) is
+// forgotten at once.
+void Forget(fw::TComponent* gone, TWScrollbar*& horz, TWScrollbar*& vert) {
+  if (gone == horz) horz = nullptr;
+  if (gone == vert) vert = nullptr;
+}
+
 }  // namespace
 
 void FreeOverlay(TWScrollbar*& bar) { FreeBar(bar); }
@@ -432,6 +439,11 @@ TSkinScrollbar::TSkinScrollbar(fw::TComponent* owner) : TSkinControl(owner) {}
 
 TSkinScrollbar::~TSkinScrollbar() { FreeBars(); }
 
+void TSkinScrollbar::Notification(fw::TComponent* component, fw::TOperation operation) {
+  if (operation == fw::TOperation::opRemove) Forget(component, FHorzBar, FVertBar);
+  TSkinControl::Notification(component, operation);
+}
+
 void TSkinScrollbar::FreeBars() {
   FreeBar(FHorzBar);
   FreeBar(FVertBar);
@@ -586,6 +598,11 @@ TSkinScrollbarH::TSkinScrollbarH(fw::TComponent* owner) : TSkinControl(owner) {}
 TSkinScrollbarH::~TSkinScrollbarH() {
   FreeBar(FHorzBar);
   FreeBar(FVertBar);
+}
+
+void TSkinScrollbarH::Notification(fw::TComponent* component, fw::TOperation operation) {
+  if (operation == fw::TOperation::opRemove) Forget(component, FHorzBar, FVertBar);
+  TSkinControl::Notification(component, operation);
 }
 
 void TSkinScrollbarH::InitWindow(HWND window, TSkinData* skinData, fw::TCanvas* canvas, TWinSkinForm* form) {

@@ -104,6 +104,9 @@ public:
   bool FRecolorFixed = false;  // "FixedColor" (a grid's fixed cells) holds the face colour
   std::int64_t FOldFixedColor = 0;
 
+protected:
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
+
 private:
   void DrawBorder(HDC dc);
   void FreeBars();
@@ -123,6 +126,9 @@ public:
 
   TWScrollbar* FHorzBar = nullptr;
   TWScrollbar* FVertBar = nullptr;
+
+protected:
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
 };
 
 // The vertical bar of a combo box's drop-down list, drawn by the skin inside the list's own

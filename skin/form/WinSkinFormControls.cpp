@@ -20,6 +20,7 @@
 #include "skin/controls/SkinCombos.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinHeader.h"
+#include "skin/controls/SkinMedia.h"
 #include "skin/controls/SkinMisc.h"
 #include "skin/controls/SkinScrollbars.h"
 #include "skin/controls/SkinTabs.h"
@@ -241,7 +242,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     AttachTo<TSkinUpDown>(this, control, false);
     return;
   }
-  if (cls == L"TMEDIAPLAYER" && has(xcButton)) return;
+  if (cls == L"TMEDIAPLAYER" && has(xcButton)) {
+    AttachTo<TSkinMP>(this, control, false);
+    return;
+  }
   if (IsA(control, "TCustomRadioGroup") && has(xcRadioButton) && windowed) {
     for (int i = 0; i < windowed->ControlCount(); ++i)
       if (windowed->Controls(i)->Tag != data.DisableTag && !IsSkinned(windowed->Controls(i)))
@@ -390,7 +394,8 @@ bool TWinSkinForm::SkinThirdParty(const std::wstring& className, fw::TControl* c
     AttachTo<TSkinComBox>(this, control, false);
   } else if (kind == L"datetimepicker" && has(xcCombo)) {
     AttachTo<TSkinDateTime>(this, control, false);
-
+  } else if (kind == L"mediaplayer" && has(xcButton)) {
+    AttachTo<TSkinMP>(this, control, false);
   } else if (kind == L"radiobutton" && has(xcRadioButton)) {
     AttachTo<TSkinRadioButton>(this, control, false);
   } else if (kind == L"panel" && has(xcPanel)) {

@@ -208,15 +208,15 @@ void TWMediaPlayer::Paint() {
   TDataSkinButton* e = skinned ? data->Buttons() : nullptr;
   const COLORREF text = fw::ColorToRGB(skinned ? data->ButtonTextColour() : fw::clBtnText);
   const COLORREF shadow = fw::ColorToRGB(skinned ? data->Colours().ButtonShadowColour : fw::clBtnShadow);
-  const COLORREF light = fw::ColorToRGB(skinned ? data->Colours().ButtonHilightColour : fw::clBtnHighlight);
+  const COLORREF light = fw::ColorToRGB(skinned ? data->Colours().ButtonlightColour : fw::clBtnHighlight);
   int x = 0;
   for (int i = 0; i < mpButtonCount && FButtonWidth > 0; ++i) {
     TButtonState& b = FButtons[static_cast<std::size_t>(i)];
     if (!b.Visible) continue;
     RECT r{x, 0, x + FButtonWidth, h};
     x += FButtonWidth;
-    // Pressed while the mouse stays on it, as a push button.
-    const bool down = FPressed && FPressedButton == i && FButtonUnderMouse == i;
+    // Pressed while the mouse stays on it, as a push button; a disabled one never.
+    const bool down = FPressed && FPressedButton == i && FButtonUnderMouse == i && b.Enabled;
     const int frame = down ? 2 : !b.Enabled ? 3 : 1;
     if (e && !e->Bitmap.Empty())
       DrawSkinFrame(dc, r, e->FrameCount, frame, e);

@@ -166,45 +166,53 @@ TEST(MediaPlayer, APressShowsThePressedFrameAndTheReleaseOnItIsThePlayersClick) 
   TControlWorld world;
   TTestForm f;
   auto* player = f.Add<TMediaPlayer>(10, 10, 360, 30);
-  player->VisibleButtons = Bit(btPlay) | Bit(btPause) | Bit(btStop);
+  player->VisibleButtons = Bit(btPlay) | Bit(btPause) | Bit(btStop) | Bit(btEject);
+  player->EnabledButtons = kAll & ~Bit(btEject);
   MouseAway();
   f.Show();
   skin::TSkinMP* s = SkinOf(f.Skin(), player);
   ASSERT_NE(s, nullptr);
   const HWND h = s->FPlayer->Handle();
-  const auto corner = [&](int i) { return [h, i] { return ClientAt(h, i * 120 + 1, 1); }; };
+  const auto corner = [&](int i) { return [h, i] { return ClientAt(h, i * 90 + 1, 1); }; };
 
-  userinput::Mouse(MOUSEEVENTF_LEFTDOWN, Slot(*player, 1, 3));
+  userinput::Mouse(MOUSEEVENTF_LEFTDOWN, Slot(*player, 1, 4));
   EXPECT_EQ(Await(corner(1), kPressed), kPressed);
   EXPECT_EQ(corner(0)(), kNormal);
-  userinput::Mouse(MOUSEEVENTF_LEFTUP, Slot(*player, 1, 3));
+  userinput::Mouse(MOUSEEVENTF_LEFTUP, Slot(*player, 1, 4));
   EXPECT_EQ(Await(corner(1), kNormal), kNormal);
   EXPECT_EQ(player->Clicks, (std::vector<int>{btPause}));
   EXPECT_EQ(GetCapture(), nullptr);
 
   // Pressed on one button and released on another: no click; off its button the pressed one
   // looks raised again.
-  userinput::Mouse(MOUSEEVENTF_LEFTDOWN, Slot(*player, 0, 3));
+  userinput::Mouse(MOUSEEVENTF_LEFTDOWN, Slot(*player, 0, 4));
   EXPECT_EQ(Await(corner(0), kPressed), kPressed);
-  MoveTo(Slot(*player, 2, 3));
+  MoveTo(Slot(*player, 2, 4));
   EXPECT_EQ(Await(corner(0), kNormal), kNormal);
-  userinput::Mouse(MOUSEEVENTF_LEFTUP, Slot(*player, 2, 3));
+  userinput::Mouse(MOUSEEVENTF_LEFTUP, Slot(*player, 2, 4));
   Pump(100);
   EXPECT_EQ(player->Clicks, (std::vector<int>{btPause}));
   // Released outside the bar: nothing, and nothing left pressed.
-  userinput::Mouse(MOUSEEVENTF_LEFTDOWN, Slot(*player, 2, 3));
+  userinput::Mouse(MOUSEEVENTF_LEFTDOWN, Slot(*player, 2, 4));
   EXPECT_EQ(Await(corner(2), kPressed), kPressed);
-  MoveTo({Slot(*player, 2, 3).x, Slot(*player, 2, 3).y + 120});
-  userinput::Mouse(MOUSEEVENTF_LEFTUP, {Slot(*player, 2, 3).x, Slot(*player, 2, 3).y + 120});
+  MoveTo({Slot(*player, 2, 4).x, Slot(*player, 2, 4).y + 120});
+  userinput::Mouse(MOUSEEVENTF_LEFTUP, {Slot(*player, 2, 4).x, Slot(*player, 2, 4).y + 120});
   Pump(100);
   EXPECT_FALSE(s->FPlayer->FPressed);
   EXPECT_EQ(corner(2)(), kNormal);
   EXPECT_EQ(player->Clicks, (std::vector<int>{btPause}));
   // A quick second click is a click too.
-  userinput::Click(Slot(*player, 2, 3));
-  userinput::Click(Slot(*player, 2, 3));
+  userinput::Click(Slot(*player, 2, 4));
+  userinput::Click(Slot(*player, 2, 4));
   Pump(150);
   EXPECT_EQ(player->Clicks, (std::vector<int>{btPause, btStop, btStop}));
+  // A disabled button never looks pressed.
+  userinput::Mouse(MOUSEEVENTF_LEFTDOWN, Slot(*player, 3, 4));
+  Pump(150);
+  EXPECT_TRUE(s->FPlayer->FPressed);
+  EXPECT_EQ(corner(3)(), kDisabled);
+  userinput::Mouse(MOUSEEVENTF_LEFTUP, Slot(*player, 3, 4));
+  Pump(100);
   MouseAway();
 }
 
@@ -275,7 +283,7 @@ TEST(MediaPlayer, SkinOffGivesThePlayerBackAndOnAgainBarsItOnce) {
   const TCapture after = TCapture::Of(f.Handle());
   EXPECT_EQ(after.Differences(look, player->BoundsRect()), 0) << after.Where(look);
   // The player's own clicks without the skin.
-  userinput::Click(Slot(*player, 1, 3));
+  userinput::Click(Slot(*player, 1, 4));
   Pump(100);
   EXPECT_EQ(player->Clicks, (std::vector<int>{btStop}));
 

@@ -1,5 +1,7 @@
 // Skin preview window: one of every control the skin engine draws, in three rows of three
-// groups and a row of tab controls (close boxes, tabs at the bottom, buttons, tabs on the left), scroll bars along the right and bottom edges and a status bar with a progress bar;
+// groups and a row of tab controls (close boxes, tabs at the bottom, buttons, tabs on the left),
+// scroll bars along the right and bottom edges, a media player below them and a status bar with
+// a progress bar;
 // menus to open or choose a skin and to switch skinning off and on; the skin data component with
 // the built-in skin, set up as the main window's.
 object FormSkinView: TFormSkinView
@@ -7,7 +9,7 @@ object FormSkinView: TFormSkinView
   Top = 80
   Caption = '皮肤预览'
   ClientWidth = 780
-  ClientHeight = 716
+  ClientHeight = 746
   Color = clBtnFace
   Font.Charset = GB2312_CHARSET
   Font.Color = clWindowText
@@ -452,6 +454,22 @@ object FormSkinView: TFormSkinView
     Position = 30
     LargeChange = 20
     TabOrder = 10
+  end
+  object MediaPlayer1: TMediaPlayer
+    Left = 12
+    Top = 690
+    Width = 279
+    Height = 28
+    EnabledButtons = [btPlay, btPause, btStop, btNext, btPrev, btRecord, btEject]
+    ColoredButtons = [btPlay, btPause, btStop, btRecord]
+    OnClick = MediaClick
+  end
+  object LabelMedia: TLabel
+    Left = 304
+    Top = 697
+    Width = 220
+    Height = 14
+    Caption = '媒体播放器'
   end
   object StatusBar1: TStatusBar
     Left = 0

@@ -342,3 +342,31 @@ TEST(ScrollControl, TheSkinTakenOffDuringADragAndTheFormFreedWithTheSkinOn) {
   EXPECT_EQ(skin::TSkinControl::LiveCount(), live);
   MouseAway();
 }
+
+// A new kind makes the control's window again: the new window gets a new overlay on its axis.
+TEST(ScrollControl, AChangedKindIsOverlaidOnItsNewAxis) {
+  const int live = skin::TSkinControl::LiveCount();
+  TControlWorld world(ScrollControlSkin());
+  TBarPair f(false);
+  f.Show();
+  skin::TWinSkinForm* fs = f.Skin();
+  ASSERT_NE(f.SkinOf(fs), nullptr);
+  TControlWorld::Hook();
+  f.Skinned->SetKind(fw::sbVertical);
+  Pump(200);
+  skin::TSkinScControl* s = f.SkinOf(fs);
+  ASSERT_NE(s, nullptr);
+  ASSERT_NE(s->FBar, nullptr);
+  EXPECT_TRUE(s->FBar->FVertical);
+  RECT over{}, control{};
+  GetWindowRect(s->FBar->Handle(), &over);
+  GetWindowRect(f.Skinned->Handle(), &control);
+  EXPECT_TRUE(EqualRect(&over, &control));
+  EXPECT_EQ(OverlayAt(s->FBar, Arrow() / 2), BarFrame(9));
+  int overlays = 0;
+  for (HWND c = GetWindow(f.Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    overlays += dynamic_cast<skin::TWScrollbar*>(fw::FindControl(c)) != nullptr;
+  EXPECT_EQ(overlays, 1);
+  formtest::TSkinnedWorld::TakeOff(fs);
+  EXPECT_EQ(skin::TSkinControl::LiveCount(), live);
+}

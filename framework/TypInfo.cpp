@@ -70,6 +70,18 @@ std::wstring GetPropText(TObject* obj, const std::string& name) {
       if (auto s = std::get_if<std::wstring>(&v)) return *s;
       return {};
     }
+    case TPropKind::Set: {
+      const TPropValue v = p->Get(obj);
+      const auto* bits = std::get_if<int64_t>(&v);
+      if (!bits) return {};
+      std::wstring text = L"[";
+      for (size_t i = 0; i < p->EnumNames.size() && i < 64; ++i) {
+        if (!(static_cast<uint64_t>(*bits) >> i & 1)) continue;
+        if (text.size() > 1) text += L',';
+        text += Utf8ToWide(p->EnumNames[i]);
+      }
+      return text + L"]";
+    }
     default:
       return {};
   }

@@ -24,8 +24,9 @@ std::vector<std::string> PropValueNames(const TPropInfo& prop);
 std::optional<int64_t> GetIntProp(TObject* obj, const std::string& name);
 // The identifier of an enumeration or Boolean property's value; empty when absent.
 std::string GetEnumProp(TObject* obj, const std::string& name);
-// Integer in decimal, enumeration and Boolean by identifier, string as it is; empty when absent
-// or of another kind.
+// Integer in decimal, enumeration and Boolean by identifier, string as it is, a set as its
+// members' identifiers in brackets ("[btPlay,btStop]", "[]" when empty); empty when absent or of
+// another kind.
 std::wstring GetPropText(TObject* obj, const std::string& name);
 // The object an object property holds (nullptr when absent).
 TObject* GetObjectProp(TObject* obj, const std::string& name);

@@ -64,7 +64,8 @@ const TClassInfo& TFormSkinView::StaticClassInfo() {
                                 FW_PUBLISHED_METHOD(TFormSkinView, SkinOffClick),
                                 FW_PUBLISHED_METHOD(TFormSkinView, DialogClick),
                                 FW_PUBLISHED_METHOD(TFormSkinView, MessageClick),
-                                FW_PUBLISHED_METHOD(TFormSkinView, ExitClick)}};
+                                FW_PUBLISHED_METHOD(TFormSkinView, ExitClick),
+                                FW_PUBLISHED_METHOD(TFormSkinView, MediaClick)}};
   return info;
 }
 
@@ -80,6 +81,7 @@ void RegisterPreviewClasses() {
   RegisterDialogs();
   RegisterImageLists();
   skin::RegisterSkinDataClasses();
+  RegisterClass(&TMediaPlayer::StaticClassInfo());
 }
 
 TFormSkinView::TFormSkinView(TComponent* owner) : TForm(owner) {
@@ -99,6 +101,8 @@ TFormSkinView::TFormSkinView(TComponent* owner) : TForm(owner) {
   BitBtn1 = FindStored<TBitBtn>(this, L"BitBtn1");
   ListView1 = FindStored<TListView>(this, L"ListView1");
   StatusBar1 = FindStored<TStatusBar>(this, L"StatusBar1");
+  MediaPlayer1 = FindStored<TMediaPlayer>(this, L"MediaPlayer1");
+  LabelMedia = FindStored<TLabel>(this, L"LabelMedia");
   PopupMenu1->BindControl(this);
   DrawGlyph();
   FillListView();
@@ -204,5 +208,11 @@ void TFormSkinView::MessageClick(TObject*) {
 }
 
 void TFormSkinView::ExitClick(TObject*) { Close(); }
+
+void TFormSkinView::MediaClick(TObject*, int button) {
+  static const wchar_t* const names[btCount] = {L"播放", L"暂停", L"停止", L"下一个", L"上一个",
+                                                L"单步前进", L"单步后退", L"录制", L"弹出"};
+  if (button >= 0 && button < btCount) LabelMedia->SetCaption(std::wstring(L"媒体按钮：") + names[button]);
+}
 
 }  // namespace preview

@@ -11,6 +11,7 @@
 #include "Dialogs.h"
 #include "Forms.h"
 #include "Menus.h"
+#include "MediaPlayer.h"
 #include "StdCtrls.h"
 
 namespace skin {
@@ -53,6 +54,8 @@ public:
   fw::TBitBtn* BitBtn1 = nullptr;
   fw::TListView* ListView1 = nullptr;
   fw::TStatusBar* StatusBar1 = nullptr;
+  TMediaPlayer* MediaPlayer1 = nullptr;
+  fw::TLabel* LabelMedia = nullptr;
 
   // -- handlers bound by name from the stored form
   void OpenSkinClick(fw::TObject* sender);
@@ -61,6 +64,8 @@ public:
   void DialogClick(fw::TObject* sender);
   void MessageClick(fw::TObject* sender);
   void ExitClick(fw::TObject* sender);
+  // A media-player button clicked: the label names it.
+  void MediaClick(fw::TObject* sender, int button);
 
   // -- skins
   // Loads a packed skin file. A file that cannot be read is reported in a message box and a

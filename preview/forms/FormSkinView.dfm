@@ -1,7 +1,7 @@
 // Skin preview window: one of every control the skin engine draws, in three rows of three
 // groups and a row of tab controls (close boxes, tabs at the bottom, buttons, tabs on the left),
 // scroll bars along the right and bottom edges, a row of progress and track bars lying and
-// standing, and a status bar with a progress bar and a size grip;
+// standing with a media player, and a status bar with a progress bar and a size grip;
 // menus to open or choose a skin and to switch skinning off and on; the skin data component with
 // the built-in skin, set up as the main window's.
 object FormSkinView: TFormSkinView
@@ -513,6 +513,22 @@ object FormSkinView: TFormSkinView
       Position = 14
       TickMarks = tmBoth
       TabOrder = 5
+    end
+    object MediaPlayer1: TMediaPlayer
+      Left = 428
+      Top = 82
+      Width = 200
+      Height = 28
+      EnabledButtons = [btPlay, btPause, btStop, btNext, btPrev, btRecord, btEject]
+      ColoredButtons = [btPlay, btPause, btStop, btRecord]
+      OnClick = MediaClick
+    end
+    object LabelMedia: TLabel
+      Left = 640
+      Top = 89
+      Width = 90
+      Height = 14
+      Caption = '媒体播放器'
     end
   end
   object StatusBar1: TStatusBar

@@ -53,6 +53,7 @@ void FreeBar(TWScrollbar*& bar) {
   }
   b->FSkinControl = nullptr;
   b->FTarget = nullptr;
+  b->FScrollControl = nullptr;
   b->HideBar();
   if (b->Owner()) b->Owner()->RemoveComponent(b);
   Orphans().push_back(b);
@@ -94,7 +95,16 @@ void Unbind(TWScrollbar* bar) {
   bar->FTarget = nullptr;
 }
 
+// An overlay freed before its skin object (with its parent window, whose children go first) is
+// forgotten at once.
+void Forget(fw::TComponent* gone, TWScrollbar*& horz, TWScrollbar*& vert) {
+  if (gone == horz) horz = nullptr;
+  if (gone == vert) vert = nullptr;
+}
+
 }  // namespace
+
+void FreeOverlay(TWScrollbar*& bar) { FreeBar(bar); }
 
 // ---------------------------------------------------------------------------
 // TWScrollbar
@@ -115,6 +125,13 @@ void TWScrollbar::AttachToControl(TSkinControl* skin, fw::TWinControl* control, 
   FTarget = control->Handle();
   FBarKind = kind;
   FVertical = kind == 1;
+  if (kind == 2) {
+    FScrollControl = control;
+    std::string axis = GetEnumPropByName(control, "Kind");
+    std::transform(axis.begin(), axis.end(), axis.begin(), [](unsigned char c) { return std::tolower(c); });
+    // A control that does not publish its kind has it in its window style.
+    FVertical = axis.empty() ? (GetWindowLongW(FTarget, GWL_STYLE) & SBS_VERT) != 0 : axis != "sbhorizontal";
+  }
   SetParent(control->Parent());
   HandleNeeded();
   // Nothing but the window itself: no tab stop, never the active window's focus.
@@ -137,7 +154,42 @@ void TWScrollbar::AttachToWindow(TSkinControl* skin, HWND window, int kind) {
 
 bool TWScrollbar::BarInfo(SCROLLBARINFO& info) const {
   if (!FTarget || !IsWindow(FTarget)) return false;
+  if (FBarKind == 2) return ControlBarInfo(info);
   return QueryScrollBarInfo(FTarget, FBarKind == 0 ? OBJID_HSCROLL : OBJID_VSCROLL, info);
+}
+
+bool TWScrollbar::ControlBarInfo(SCROLLBARINFO& info) const {
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_ALL;
+  RECT window{};
+  if (!GetScrollInfo(FTarget, SB_CTL, &si) || !GetWindowRect(FTarget, &window)) return false;
+  info = SCROLLBARINFO{};
+  info.cbSize = sizeof info;
+  info.rcScrollBar = window;  // the whole control, in screen coordinates as the system gives a bar
+  info.dxyLineButton = FArrowSize;
+  if (!IsWindowEnabled(FTarget)) info.rgstate[0] |= STATE_SYSTEM_UNAVAILABLE;
+  const int length = FVertical ? window.bottom - window.top : window.right - window.left;
+  const int a = FArrowSize;
+  const int track = std::max(length - 2 * a, 0);
+  // An empty range (Min = Max) has nothing to divide by: the thumb stays at the start.
+  const int range = si.nMax > si.nMin ? si.nMax - si.nMin : 9999999;
+  const int offset = std::clamp(si.nPos, si.nMin, std::max(si.nMin, si.nMax)) - si.nMin;
+  int start = a, size = a;
+  if (si.nPage != 0) {
+    size = MulDiv(track, static_cast<int>(si.nPage) - 1, range);
+    if (size > 7) {
+      if (offset > 0) start = a + MulDiv(track, offset, range);
+    } else {
+      size = 8;
+      if (offset > 0) start = a + MulDiv(std::max(track - 8, 0), offset, range);
+    }
+  } else if (offset > 0) {
+    start = a + MulDiv(std::max(length - 3 * a, 0), offset, range);
+  }
+  info.xyThumbTop = start;
+  info.xyThumbBottom = start + size;
+  return true;
 }
 
 void TWScrollbar::HideBar() {
@@ -208,6 +260,7 @@ void TBarLook::Draw(HDC dc, POINT at, const SCROLLBARINFO& info, TSkinData* data
   BarLength = vertical ? h : w;
   int tt = sb->Bitmap.Height();
   if (std::abs(tt - ArrowSize) > 2) tt = ArrowSize;
+  if (Thickness > 0) tt = Thickness;
   if (Buffer.Width() != w || Buffer.Height() != h) Buffer.SetSize(w, h);
   HDC buffer = Buffer.Canvas().Handle();
   SetStretchBltMode(buffer, COLORONCOLOR);
@@ -270,7 +323,9 @@ void TWScrollbar::Paint() {
   FLook.ArrowSize = FArrowSize;
   FLook.HotPart = FHotPart;
   FLook.Pressed = FPressed;
-  FLook.Follow = FPressed && FHotPart == 5 ? [this] {
+  // A scroll-bar control fills the overlay across; its thumb is where the control has put it.
+  FLook.Thickness = FBarKind == 2 ? (FVertical ? ClientWidth() : ClientHeight()) : 0;
+  FLook.Follow = FPressed && FHotPart == 5 && FBarKind != 2 ? [this] {
     FBarLength = FLook.BarLength;
     FThumbStart = FLook.ThumbStart;
     FThumbEnd = FLook.ThumbEnd;
@@ -296,14 +351,18 @@ void TWScrollbar::Press(const fw::TMessage& m) {
   }
   const POINT at{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
   FHotPart = HitTest(at);
-  const POINT screen{at.x + FBarOrigin.x, at.y + FBarOrigin.y};
+  // The overlay covers a scroll-bar control exactly: its points are the control's own.
+  const POINT screen = FBarKind == 2 ? at : POINT{at.x + FBarOrigin.x, at.y + FBarOrigin.y};
   FPressed = true;
   Invalidate();
   ReleaseCapture();
   // The system's own scroll loop runs inside this call until the button is released.
   const std::shared_ptr<bool> alive = FAlive;
   HWND target = FTarget;
-  SendMessageW(target, WM_NCLBUTTONDOWN, FBarKind == 0 ? HTHSCROLL : HTVSCROLL, MAKELPARAM(screen.x, screen.y));
+  if (FBarKind == 2)
+    SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(screen.x, screen.y));
+  else
+    SendMessageW(target, WM_NCLBUTTONDOWN, FBarKind == 0 ? HTHSCROLL : HTVSCROLL, MAKELPARAM(screen.x, screen.y));
   if (!*alive) return;
   FPressed = false;
   ReleaseCapture();
@@ -314,7 +373,13 @@ void TWScrollbar::Release(const fw::TMessage& m) {
   FPressed = false;
   ReleaseCapture();
   if (!FTarget) return;
-  const POINT at{static_cast<short>(LOWORD(m.LParam)) + FBarOrigin.x, static_cast<short>(HIWORD(m.LParam)) + FBarOrigin.y};
+  POINT at{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  if (FBarKind == 2) {
+    PostMessageW(FTarget, WM_LBUTTONUP, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    Invalidate();
+    return;
+  }
+  at = {at.x + FBarOrigin.x, at.y + FBarOrigin.y};
   PostMessageW(FTarget, WM_NCLBUTTONUP, FBarKind == 0 ? HTHSCROLL : HTVSCROLL, MAKELPARAM(at.x, at.y));
 }
 
@@ -373,6 +438,11 @@ FW_DEFINE_CLASS(TSkinScrollbar, TSkinControl)
 TSkinScrollbar::TSkinScrollbar(fw::TComponent* owner) : TSkinControl(owner) {}
 
 TSkinScrollbar::~TSkinScrollbar() { FreeBars(); }
+
+void TSkinScrollbar::Notification(fw::TComponent* component, fw::TOperation operation) {
+  if (operation == fw::TOperation::opRemove) Forget(component, FHorzBar, FVertBar);
+  TSkinControl::Notification(component, operation);
+}
 
 void TSkinScrollbar::FreeBars() {
   FreeBar(FHorzBar);
@@ -528,6 +598,11 @@ TSkinScrollbarH::TSkinScrollbarH(fw::TComponent* owner) : TSkinControl(owner) {}
 TSkinScrollbarH::~TSkinScrollbarH() {
   FreeBar(FHorzBar);
   FreeBar(FVertBar);
+}
+
+void TSkinScrollbarH::Notification(fw::TComponent* component, fw::TOperation operation) {
+  if (operation == fw::TOperation::opRemove) Forget(component, FHorzBar, FVertBar);
+  TSkinControl::Notification(component, operation);
 }
 
 void TSkinScrollbarH::InitWindow(HWND window, TSkinData* skinData, fw::TCanvas* canvas, TWinSkinForm* form) {

@@ -7,6 +7,10 @@
 //
 // Parts (the system's scroll request codes): 0 first arrow, 1 second arrow, 2 track before the
 // thumb, 3 track after it, 5 the thumb.
+//
+// Kinds of overlay: 0 a window's horizontal bar, 1 its vertical bar, 2 a stand-alone scroll-bar
+// control, which the overlay covers whole; its press goes to the control as the client press it
+// would have had.
 #pragma once
 #include <windows.h>
 
@@ -23,6 +27,7 @@ namespace skin {
 // the caller's; Follow, when set, moves the thumb after it is read (a drag in progress).
 struct TBarLook {
   int ArrowSize = GetSystemMetrics(SM_CXHSCROLL);
+  int Thickness = 0;  // the bar's cross size; 0: the skin's, or the system's when they differ
   int HotPart = -1;
   bool Pressed = false;
   int BarLength = 0, ThumbStart = 0, ThumbEnd = 0;
@@ -38,7 +43,8 @@ class TWScrollbar : public fw::TCustomControl {
 public:
   explicit TWScrollbar(fw::TComponent* owner);
   ~TWScrollbar() override;
-  // Over the horizontal (kind 0) or vertical (kind 1) bar of a framework control.
+  // Over the horizontal (kind 0) or vertical (kind 1) bar of a framework control, or over a
+  // scroll-bar control (kind 2: vertical unless its "Kind" reads "sbHorizontal").
   void AttachToControl(TSkinControl* skin, fw::TWinControl* control, int kind);
   // Over a bar of a bare window whose parent is a framework control (a simple combo's list).
   void AttachToWindow(TSkinControl* skin, HWND window, int kind);
@@ -54,6 +60,7 @@ public:
   int FHotPart = -1;
   int FArrowSize = 0;
   HWND FTarget = nullptr;
+  fw::TWinControl* FScrollControl = nullptr;  // kind 2
   TSkinControl* FSkinControl = nullptr;
   int FBarKind = 0;
   RECT FBarRect{};
@@ -65,12 +72,17 @@ protected:
 
 private:
   bool BarInfo(SCROLLBARINFO& info) const;
+  // Kind 2: the bar record worked out from the control's range, page and position.
+  bool ControlBarInfo(SCROLLBARINFO& info) const;
   void TrackThumb();
   void Press(const fw::TMessage& m);
   void Release(const fw::TMessage& m);
   TBarLook FLook;
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
+
+// Frees an overlay now, or, while its press is still running, once the press has returned.
+void FreeOverlay(TWScrollbar*& bar);
 
 // Scrollable framework controls (memos, grids, list boxes and the like): a horizontal and a
 // vertical overlay and a flat border; a grid's fixed cells take the face colour.
@@ -92,6 +104,9 @@ public:
   bool FRecolorFixed = false;  // "FixedColor" (a grid's fixed cells) holds the face colour
   std::int64_t FOldFixedColor = 0;
 
+protected:
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
+
 private:
   void DrawBorder(HDC dc);
   void FreeBars();
@@ -111,6 +126,9 @@ public:
 
   TWScrollbar* FHorzBar = nullptr;
   TWScrollbar* FVertBar = nullptr;
+
+protected:
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
 };
 
 // The vertical bar of a combo box's drop-down list, drawn by the skin inside the list's own

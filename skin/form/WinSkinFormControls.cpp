@@ -20,6 +20,8 @@
 #include "skin/controls/SkinCombos.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinHeader.h"
+#include "skin/controls/SkinMedia.h"
+#include "skin/controls/SkinMisc.h"
 #include "skin/controls/SkinScrollbars.h"
 #include "skin/controls/SkinStatus.h"
 #include "skin/controls/SkinTabs.h"
@@ -165,6 +167,13 @@ T* AttachTo(TWinSkinForm* form, fw::TControl* control, bool flag) {
   return skin;
 }
 
+// The glyph skin of another library's check box or radio button, with the face colour.
+void AttachGlyphsTo(TWinSkinForm* form, fw::TControl* control, int kind) {
+  auto* skin = new TSkinObjImage(control);
+  skin->FGlyphKind = kind;
+  skin->InitControl(form, form->FSkinData, &form->ControlCanvas(), true);
+}
+
 // A scroll-bar skin for a scrollable control; a list view's skin also draws its header.
 void AttachScrollTo(TWinSkinForm* form, fw::TControl* control) {
   auto* windowed = dynamic_cast<fw::TWinControl*>(control);
@@ -234,7 +243,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     AttachTo<TSkinUpDown>(this, control, false);
     return;
   }
-  if (cls == L"TMEDIAPLAYER" && has(xcButton)) return;
+  if (cls == L"TMEDIAPLAYER" && has(xcButton)) {
+    AttachTo<TSkinMP>(this, control, false);
+    return;
+  }
   if (IsA(control, "TCustomRadioGroup") && has(xcRadioButton) && windowed) {
     for (int i = 0; i < windowed->ControlCount(); ++i)
       if (windowed->Controls(i)->Tag != data.DisableTag && !IsSkinned(windowed->Controls(i)))
@@ -247,9 +259,18 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     for (int i = 0; i < windowed->ControlCount(); ++i) SkinControl(windowed->Controls(i), nullptr);
     return;
   }
-  if ((cls == L"TRZDBCHECKBOX" || cls == L"TRZCHECKBOX") && has(xcCheckBox)) return;
-  if ((cls == L"TRZRADIOBUTTON" || cls == L"TRZDBRADIOBUTTON") && has(xcRadioButton)) return;
-  if ((cls == L"TCXDBCHECKBOX" || cls == L"TCXCHECKBOX") && has(xcCheckBox)) return;
+  if ((cls == L"TRZDBCHECKBOX" || cls == L"TRZCHECKBOX") && has(xcCheckBox)) {
+    AttachGlyphsTo(this, control, gkCheck);
+    return;
+  }
+  if ((cls == L"TRZRADIOBUTTON" || cls == L"TRZDBRADIOBUTTON") && has(xcRadioButton)) {
+    AttachGlyphsTo(this, control, gkRadio);
+    return;
+  }
+  if ((cls == L"TCXDBCHECKBOX" || cls == L"TCXCHECKBOX") && has(xcCheckBox)) {
+    AttachGlyphsTo(this, control, gkPropertiesCheck);
+    return;
+  }
   if (IsA(control, "TCustomGroupBox") && has(xcPanel) && windowed) {
     SkinChildren(windowed);  // the group box's children first
     AttachTo<TSkinGroupBox>(this, control, false);
@@ -348,6 +369,10 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
       AttachTo<TSkinTrackBar>(this, control, false);
       return;
     }
+    if (IsA(control, "TScrollBar") && has(xcScrollbar)) {
+      AttachTo<TSkinScControl>(this, control, false);
+      return;
+    }
     return;
   }
   // "NumButtons" 1 is a combo box (a later family), 0 an edit, attached by its window.
@@ -380,6 +405,8 @@ bool TWinSkinForm::SkinThirdParty(const std::wstring& className, fw::TControl* c
     AttachTo<TSkinComBox>(this, control, false);
   } else if (kind == L"datetimepicker" && has(xcCombo)) {
     AttachTo<TSkinDateTime>(this, control, false);
+  } else if (kind == L"mediaplayer" && has(xcButton)) {
+    AttachTo<TSkinMP>(this, control, false);
   } else if (kind == L"radiobutton" && has(xcRadioButton)) {
     AttachTo<TSkinRadioButton>(this, control, false);
   } else if (kind == L"panel" && has(xcPanel)) {
@@ -425,15 +452,21 @@ bool TWinSkinForm::SkinThirdParty(const std::wstring& className, fw::TControl* c
     AttachTo<TSkinGroupBox>(this, control, true);
   } else if (kind == L"radiogroup" && has(xcGroupBox)) {
     if (has(xcRadioButton) && windowed)
-      for (int i = 0; i < windowed->ControlCount(); ++i)
+      for (int i = 0; i < windowed->ControlCount(); ++i) {
         if (Upper(fw::Utf8ToWide(windowed->Controls(i)->ClassName())).find(L"TRZ") == std::wstring::npos)
           AttachTo<TSkinRadioButton>(this, windowed->Controls(i), false);
+        else
+          AttachGlyphsTo(this, windowed->Controls(i), gkRadio);
+      }
     AttachTo<TSkinGroupBox>(this, control, true);
   } else if (kind == L"checkgroup" && has(xcPanel)) {
     if (has(xcRadioButton) && windowed)
-      for (int i = 0; i < windowed->ControlCount(); ++i)
+      for (int i = 0; i < windowed->ControlCount(); ++i) {
         if (Upper(fw::Utf8ToWide(windowed->Controls(i)->ClassName())).find(L"TRZ") == std::wstring::npos)
           AttachTo<TSkinCheckBox>(this, windowed->Controls(i), false);
+        else
+          AttachGlyphsTo(this, windowed->Controls(i), gkCheck);
+      }
     if (has(xcGroupBox)) AttachTo<TSkinGroupBox>(this, control, true);
   } else if (kind == L"checkbox" && has(xcCheckBox)) {
     AttachTo<TSkinCheckBox>(this, control, false);
@@ -499,6 +532,9 @@ void TWinSkinForm::SkinChildWindow(HWND window) {
       auto* combo = new TSkinComBox(this);
       combo->InitWindow(inner, FSkinData, &FControlCanvas, this);
     }
+  } else if (cls == L"scrollbar") {
+    // Only a size box; a scroll bar proper (with or without a tab stop) stays the system's.
+    if (TSkinSizer::IsSizeBox(s)) skin = new TSkinSizer(this);
   } else if (cls == L"#32770" && !(s & WS_TABSTOP)) {
     SkinChildWindows(window);
     skin = new TSkinBoxH(this);

@@ -17,6 +17,7 @@
 
 #include "CryApi.h"
 #include "Forms.h"
+#include "Pump.h"
 #include "MsgBox.h"
 #include "MyStatusBar.h"
 #include "SysUtils.h"
@@ -37,13 +38,7 @@ struct TProgress {
   }
 };
 
-void PumpFor(DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    fw::Application->ProcessMessages();
-    Sleep(1);
-  } while (GetTickCount() - start < ms);
-}
+using bench::PumpFor;
 
 template <class F>
 bool PumpUntil(F done, DWORD ms) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Forms.h"
+#include "Pump.h"
 #include "mainForm.h"
 #include "skin/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
@@ -26,13 +27,7 @@ double Now() {
   return 1e6 * double(t.QuadPart) / double(f.QuadPart);  // microseconds
 }
 
-void PumpFor(DWORD ms) {
-  const DWORD start = GetTickCount();
-  do {
-    fw::Application->ProcessMessages();
-    Sleep(1);
-  } while (GetTickCount() - start < ms);
-}
+using bench::PumpFor;
 
 bool Skinned(HWND wnd) { return SendMessageW(wnd, skin::WM_SKIN_QUERY, 0, 0) == 1; }
 

@@ -40,22 +40,6 @@ const TClassInfo& TCommonForm::StaticClassInfo() {
 
 using TStoredForm = fwtest::TStoredFormOf<TCommonForm>;
 
-// Sends a notification of a child to its parent as the child window would.
-void NotifyParent(TWinControl* c, UINT code) {
-  NMHDR h{c->Handle(), static_cast<UINT_PTR>(GetDlgCtrlID(c->Handle())), code};
-  SendMessageW(GetParent(c->Handle()), WM_NOTIFY, h.idFrom, reinterpret_cast<LPARAM>(&h));
-}
-
-std::wstring TabText(HWND tab, int i) {
-  wchar_t buf[64] = {};
-  TCITEMW item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = buf;
-  item.cchTextMax = 64;
-  SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-  return buf;
-}
-
 const char* kRanges = R"(object CommonForm: TCommonForm
   Left = 20
   Top = 20

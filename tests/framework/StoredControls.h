@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "Buttons.h"
@@ -22,6 +24,23 @@ inline std::wstring WindowClass(HWND h) {
 }
 
 inline LONG Style(fw::TWinControl* c) { return GetWindowLongW(c->Handle(), GWL_STYLE); }
+
+// Sends a notification of a child to its parent as the child window would.
+inline void NotifyParent(fw::TWinControl* c, UINT code) {
+  NMHDR h{c->Handle(), static_cast<UINT_PTR>(GetDlgCtrlID(c->Handle())), code};
+  SendMessageW(GetParent(c->Handle()), WM_NOTIFY, h.idFrom, reinterpret_cast<LPARAM>(&h));
+}
+
+// The text of tab i of a tab window.
+inline std::wstring TabText(HWND tab, int i) {
+  wchar_t buf[64] = {};
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = buf;
+  item.cchTextMax = 64;
+  SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  return buf;
+}
 
 // Reads a stored form into a new form of class F and shows it.
 template <class F>

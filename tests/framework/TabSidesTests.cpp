@@ -46,21 +46,10 @@ const char* kPages = R"(object Form1: TForm
 end
 )";
 
-std::wstring TabText(HWND tab, int i) {
-  wchar_t buf[64] = {};
-  TCITEMW item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = buf;
-  item.cchTextMax = 64;
-  SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-  return buf;
-}
-
 // The user picks tab i: the tab window selects it and tells its parent.
 void PickTab(TWinControl* c, int i) {
   SendMessageW(c->Handle(), TCM_SETCURSEL, static_cast<WPARAM>(i), 0);
-  NMHDR h{c->Handle(), static_cast<UINT_PTR>(GetDlgCtrlID(c->Handle())), static_cast<UINT>(TCN_SELCHANGE)};
-  SendMessageW(GetParent(c->Handle()), WM_NOTIFY, h.idFrom, reinterpret_cast<LPARAM>(&h));
+  NotifyParent(c, static_cast<UINT>(TCN_SELCHANGE));
 }
 
 }  // namespace

@@ -18,6 +18,16 @@
 
 namespace ctltest {
 
+// A real click (move, press, release, each given time to arrive) and time after it to settle.
+inline void ClickAt(POINT p, DWORD settle = 80) {
+  userinput::Mouse(0, p);
+  formtest::Pump(40);
+  userinput::Mouse(MOUSEEVENTF_LEFTDOWN, p);
+  formtest::Pump(40);
+  userinput::Mouse(MOUSEEVENTF_LEFTUP, p);
+  formtest::Pump(settle);
+}
+
 // Button frames: 1 normal, 2 pressed, 3 disabled, 4 hot, 5 focused.
 constexpr std::uint32_t kNormal = 0x2080C0, kPressed = 0xC02080, kDisabled = 0x808040, kHot = 0x40C040,
                         kFocused = 0xC08020;

@@ -112,7 +112,7 @@ struct TDrag {
 };
 
 // A click and the time for the system's loop to finish.
-void ClickAt(POINT p) {
+void ClickBar(POINT p) {
   userinput::Click(p);
   Pump(250);
 }
@@ -201,14 +201,14 @@ TEST_P(ScrollControl, ArrowTrackAndThumbMoveThePositionAsTheSystemsBarDoes) {
   const auto both = [&](const std::function<void(fw::TScrollBar*)>& input) {
     for (fw::TScrollBar* bar : {f.Skinned, f.Twin}) input(bar);
   };
-  both([&](fw::TScrollBar* bar) { ClickAt(TBarPair::Along(bar, vertical, length - a / 2)); });
+  both([&](fw::TScrollBar* bar) { ClickBar(TBarPair::Along(bar, vertical, length - a / 2)); });
   EXPECT_EQ(f.Twin->Position(), 31);
   EXPECT_EQ(f.Skinned->Position(), f.Twin->Position());
-  both([&](fw::TScrollBar* bar) { ClickAt(TBarPair::Along(bar, vertical, a / 2)); });
+  both([&](fw::TScrollBar* bar) { ClickBar(TBarPair::Along(bar, vertical, a / 2)); });
   EXPECT_EQ(f.Skinned->Position(), 30);
   EXPECT_EQ(f.Twin->Position(), 30);
   // The track after the thumb: a page.
-  both([&](fw::TScrollBar* bar) { ClickAt(TBarPair::Along(bar, vertical, length - a - 3)); });
+  both([&](fw::TScrollBar* bar) { ClickBar(TBarPair::Along(bar, vertical, length - a - 3)); });
   EXPECT_EQ(f.Twin->Position(), 50);
   EXPECT_EQ(f.Skinned->Position(), f.Twin->Position());
   // The thumb dragged 40 pixels on.
@@ -235,7 +235,7 @@ TEST_P(ScrollControl, AnEmptyRangeIsDrawnAndPressedWithoutHarm) {
   const int length = vertical ? 240 : 360, a = Arrow();
   EXPECT_EQ(OverlayAt(s->FBar, a + 2), kThumb);  // the thumb at the start
   for (int at : {a / 2, a + 3, length / 2, length - a - 3, length - a / 2}) {
-    ClickAt(TBarPair::Along(f.Skinned, vertical, at));
+    ClickBar(TBarPair::Along(f.Skinned, vertical, at));
     EXPECT_EQ(f.Skinned->Position(), 5) << at;
     EXPECT_FALSE(s->FBar->FPressed);
   }

@@ -8,19 +8,6 @@
 
 using namespace ctltest;
 
-namespace {
-
-void ClickAt(POINT p) {
-  userinput::Mouse(0, p);
-  Pump(40);
-  userinput::Mouse(MOUSEEVENTF_LEFTDOWN, p);
-  Pump(40);
-  userinput::Mouse(MOUSEEVENTF_LEFTUP, p);
-  Pump(80);
-}
-
-}  // namespace
-
 TEST(RadioGroup, ClickAndArrowKeysMoveTheDotAndClickOnce) {
   TControlWorld world;
   TTestForm f;

@@ -38,14 +38,7 @@ TestSkin TabSkin() {
   return s;
 }
 
-void ClickAt(POINT p) {
-  userinput::Mouse(0, p);
-  Pump(40);
-  userinput::Mouse(MOUSEEVENTF_LEFTDOWN, p);
-  Pump(40);
-  userinput::Mouse(MOUSEEVENTF_LEFTUP, p);
-  Pump(120);
-}
+void ClickTab(POINT p) { ctltest::ClickAt(p, 120); }
 
 RECT ItemRect(HWND tabs, int i) {
   RECT r{};
@@ -322,14 +315,14 @@ TEST(TabSkin, CloseBoxesFreeTheRightPageOnlyWhenPressed) {
 
   // The body of the second tab picks it: the third sheet (the second has no tab).
   const RECT second = ItemRect(h, 1);
-  ClickAt(pc->ClientToScreen({second.left + 5, (second.top + second.bottom) / 2}));
+  ClickTab(pc->ClientToScreen({second.left + 5, (second.top + second.bottom) / 2}));
   EXPECT_EQ(pc->ActivePage(), sheets[2]);
   EXPECT_EQ(answer.Calls, 0);
   EXPECT_EQ(pc->PageCount(), 4);
 
   // Its close box: the form is asked about that page and lets it go.
   const int skins = skin::TSkinControl::LiveCount();
-  ClickAt(pc->ClientToScreen(closeBox(1)));
+  ClickTab(pc->ClientToScreen(closeBox(1)));
   EXPECT_EQ(answer.Calls, 1);
   EXPECT_EQ(answer.Tabs, pc);
   EXPECT_EQ(answer.Index, 1);
@@ -344,7 +337,7 @@ TEST(TabSkin, CloseBoxesFreeTheRightPageOnlyWhenPressed) {
   // The form keeps the first page.
   answer.Keep = true;
   ASSERT_EQ(skinTab->FCloseRects.size(), 2u);
-  ClickAt(pc->ClientToScreen(closeBox(0)));
+  ClickTab(pc->ClientToScreen(closeBox(0)));
   EXPECT_EQ(answer.Calls, 2);
   EXPECT_EQ(answer.Page, sheets[0]);
   EXPECT_EQ(pc->PageCount(), 3);
@@ -352,7 +345,7 @@ TEST(TabSkin, CloseBoxesFreeTheRightPageOnlyWhenPressed) {
   // The form frees the last page itself and lets it go: freed once.
   answer.Keep = false;
   answer.FreeItself = true;
-  ClickAt(pc->ClientToScreen(closeBox(1)));
+  ClickTab(pc->ClientToScreen(closeBox(1)));
   EXPECT_EQ(answer.Calls, 3);
   ASSERT_EQ(pc->PageCount(), 2);
   EXPECT_EQ(pc->Pages(1), sheets[1]);
@@ -363,7 +356,7 @@ TEST(TabSkin, CloseBoxesFreeTheRightPageOnlyWhenPressed) {
   Pump(100);
   EXPECT_FALSE(skinTab->FCloseBoxes);
   const RECT first = ItemRect(h, 0);
-  ClickAt(pc->ClientToScreen({first.right - 5, (first.top + first.bottom) / 2}));
+  ClickTab(pc->ClientToScreen({first.right - 5, (first.top + first.bottom) / 2}));
   EXPECT_EQ(answer.Calls, 3);
   EXPECT_EQ(pc->PageCount(), 2);
   EXPECT_EQ(pc->ActivePage(), sheets[0]);

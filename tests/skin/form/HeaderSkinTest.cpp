@@ -198,3 +198,21 @@ TEST(HeaderSkin, AStandAloneHeaderControlIsSkinnedAsAButtonRow) {
   EXPECT_EQ(Rgb(GetPixel(dc, 200, 5)), kNormal);  // the empty area right of the one section
   ReleaseDC(header->Handle(), dc);
 }
+
+TEST(HeaderSkin, AListViewTurnedToReportViewGetsItsHeaderSkinned) {
+  THeaderWorld w;
+  ASSERT_NE(w.ListSkin, nullptr);
+  w.List->SetViewStyle(fw::vsIcon);
+  PumpUntil([&] { return w.Skin->FindControlByHandle(w.List->Handle()) != nullptr; }, 2000);
+  w.List->SetViewStyle(fw::vsReport);
+  HWND header = nullptr;
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        header = reinterpret_cast<HWND>(SendMessageW(w.List->Handle(), LVM_GETHEADER, 0, 0));
+        return header && SendMessageW(header, skin::WM_SKIN_QUERY, 0, 0) == 1;
+      },
+      2000));
+  int skins = 0;
+  for (skin::TSkinControl* c : w.Skin->FControls) skins += c->Handle() == w.List->Handle();
+  EXPECT_EQ(skins, 1);
+}

@@ -88,6 +88,24 @@ void ShowRequest(TWScrollbar* bar, WPARAM request) {
   bar->Invalidate();
 }
 
+// The pair of overlays follows its window's place and shows its scroll requests; false for
+// other messages.
+bool FollowWindow(const fw::TMessage& m, TWScrollbar* horz, TWScrollbar* vert) {
+  switch (m.Msg) {
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+      for (TWScrollbar* bar : {horz, vert})
+        if (bar) bar->UpdatePosition();
+      return true;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      ShowRequest(m.Msg == WM_HSCROLL ? horz : vert, m.WParam);
+      return true;
+    default:
+      return false;
+  }
+}
+
 // No bar is left over a window that is gone.
 void Unbind(TWScrollbar* bar) {
   if (!bar) return;
@@ -554,16 +572,8 @@ bool TSkinScrollbar::BeforeMessage(fw::TMessage& m) {
 }
 
 void TSkinScrollbar::AfterMessage(fw::TMessage& m) {
+  if (FollowWindow(m, FHorzBar, FVertBar)) return;
   switch (m.Msg) {
-    case WM_SIZE:
-    case WM_WINDOWPOSCHANGED:
-      for (TWScrollbar* bar : {FHorzBar, FVertBar})
-        if (bar) bar->UpdatePosition();
-      break;
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-      ShowRequest(m.Msg == WM_HSCROLL ? FHorzBar : FVertBar, m.WParam);
-      break;
     case WM_MOUSEWHEEL:
       for (TWScrollbar* bar : {FHorzBar, FVertBar})
         if (bar && bar->FShown) bar->Invalidate();
@@ -633,21 +643,14 @@ bool TSkinScrollbarH::BeforeMessage(fw::TMessage& m) {
 
 void TSkinScrollbarH::AfterMessage(fw::TMessage& m) {
   if (FVertBar && FHandle && !IsWindowVisible(FHandle)) FVertBar->HideBar();
-  switch (m.Msg) {
-    case WM_SIZE:
-    case WM_NCPAINT:
-    case WM_WINDOWPOSCHANGED:
-      for (TWScrollbar* bar : {FHorzBar, FVertBar})
-        if (bar) bar->UpdatePosition();
-      break;
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-      ShowRequest(m.Msg == WM_HSCROLL ? FHorzBar : FVertBar, m.WParam);
-      break;
-    default:
-      TSkinControl::AfterMessage(m);
-      break;
+  if (FollowWindow(m, FHorzBar, FVertBar)) return;
+  if (m.Msg == WM_NCPAINT) {
+    // The list repaints its frame when its bars come or go: the overlays take their places again.
+    for (TWScrollbar* bar : {FHorzBar, FVertBar})
+      if (bar) bar->UpdatePosition();
+    return;
   }
+  TSkinControl::AfterMessage(m);
 }
 
 void TSkinScrollbarH::DrawControl(HDC dc, const RECT&) { PaintBars(dc, FHandle, FVertBar, FHorzBar, FSkinData); }

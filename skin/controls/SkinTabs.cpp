@@ -25,7 +25,7 @@ int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
 // Tabs frames.
-enum : int { tfNormal = 1, tfSelected = 2, tfDisabled = 3, tfFocused = 5 };
+enum : int { tfNormal = 1, tfSelected = 2, tfDisabled = 3, tfHot = 4, tfFocused = 5 };
 // Margins of the page frame drawn from the Tabs element's second image.
 constexpr TMargins kBorderMargins{4, 5, 4, 4};
 // The variant number the form gives the skin of the other library's page control.
@@ -330,6 +330,32 @@ bool TSkinTab::BeforeMessage(fw::TMessage& m) {
   return TSkinControl::BeforeMessage(m);
 }
 
+void TSkinTab::AfterMessage(fw::TMessage& m) {
+  switch (m.Msg) {
+    case WM_MOUSEMOVE: {
+      // The tab under the mouse shows as hot, as the system's themed tabs do.
+      TCHITTESTINFO hit{{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))}, 0};
+      const auto tab = static_cast<int>(SendMessageW(FHandle, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+      if (tab != FHotTab) {
+        FHotTab = tab;
+        Repaint();
+      }
+      TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, FHandle, 0};
+      TrackMouseEvent(&t);
+      break;
+    }
+    case WM_MOUSELEAVE:
+      if (FHotTab != -1) {
+        FHotTab = -1;
+        Repaint();
+      }
+      break;
+    default:
+      TSkinControl::AfterMessage(m);
+      break;
+  }
+}
+
 void TSkinTab::CloseTab(int tabIndex) {
   fw::TControl* page = PageOfTab(FControl, tabIndex);
   if (!page) return;
@@ -405,6 +431,7 @@ void TSkinTab::DrawControl(HDC dc, const RECT& rect) {
       int frame = selected ? tfSelected : tfNormal;
       if (!FEnabled && tabs.FrameCount >= tfDisabled) frame = tfDisabled;
       else if (selected && FFocused && tabs.FrameCount >= tfFocused) frame = tfFocused;
+      else if (!selected && i == FHotTab && tabs.FrameCount >= tfHot) frame = tfHot;
       DrawSkinImage(strip, t, FTabImage, false, tabs.Tile != 0, tabs.Trans == 1, tabs.FrameCount, frame,
                     tabs.Margins);
       const fw::TColor colour = selected ? tabs.MouseOverColour2 : tabs.NormalColour2;

@@ -43,6 +43,8 @@ public:
   // WM_PAINT and WM_ERASEBKGND are answered here while the skin has tab images; a left press on
   // a close box asks the form (WM_SKIN_TABCLOSE) and is consumed, every other press goes on.
   bool BeforeMessage(fw::TMessage& m) override;
+  // The tab under the mouse is hot (its own frame when the skin has one).
+  void AfterMessage(fw::TMessage& m) override;
   void DrawControl(HDC dc, const RECT& rect) override;
   void SkinChanged() override;
 
@@ -56,6 +58,7 @@ public:
   fw::TBitmap FStrip;      // the tab strip, composed as top tabs
   TSkinUpDown* FUpDown = nullptr;
   bool FCloseBoxes = false;
+  int FHotTab = -1;  // the tab under the mouse, -1 for none
 
 protected:
   void Notification(fw::TComponent* component, fw::TOperation operation) override;

@@ -209,11 +209,11 @@ TEST(TabSkin, ImagesFollowTheSideOfTheTabs) {
   Pump(100);
   const RECT r = ItemRect(controls[0]->Handle(), 1);
   EXPECT_EQ(ClientAt(controls[0]->Handle(), r.left + 4, r.top + 4), TabOuter(5));
-  // The mouse over a tab changes nothing the window would draw itself.
+  // The mouse over a tab shows the skin's hot frame, nothing the window would draw itself.
   const RECT other = ItemRect(controls[0]->Handle(), 2);
   MoveTo(controls[0]->ClientToScreen({other.left + 8, other.top + 8}));
   Pump(200);
-  EXPECT_EQ(ClientAt(controls[0]->Handle(), other.left + 4, other.top + 4), TabOuter(1));
+  EXPECT_EQ(ClientAt(controls[0]->Handle(), other.left + 4, other.top + 4), TabOuter(4));
   MouseAway();
 }
 
@@ -486,4 +486,43 @@ TEST(TabSkin, EveryTabFamilyGetsItsSkin) {
   for (HWND w : {set->Handle(), notebook->Handle(), mine->Handle(), buttons->Handle(), adv->Handle(),
                  advSheet->Handle()})
     EXPECT_EQ(fs->FindControlByHandle(w), nullptr);
+}
+
+// The tab under the mouse shows the hot frame, one tab at a time; the selected tab keeps its own
+// frame, and leaving the control clears the hot one.
+TEST(TabSkin, TheTabUnderTheMouseIsHot) {
+  TControlWorld world(TabSkin());
+  TTestForm f;
+  f.Form->SetBounds(60, 60, 400, 240);
+  auto* t = f.Add<fw::TTabControl>(10, 10, 300, 160);
+  for (const wchar_t* text : {L"甲", L"乙", L"丙"}) t->Tabs()->Add(text);
+  t->SetTabIndex(1);
+  SetCursorPos(1250, 1000);
+  f.Show();
+  ASSERT_NE(SkinOf<skin::TSkinTab>(f.Skin(), t->Handle()), nullptr);
+  HWND h = t->Handle();
+  const auto outer = [&](int i) {
+    const RECT r = ItemRect(h, i);
+    return ClientAt(h, r.left + 4, r.top + (r.bottom - r.top) / 4 + 1);
+  };
+  const auto moveTo = [&](int i) {
+    const RECT r = ItemRect(h, i);
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(h, &p);
+    userinput::Mouse(0, p);
+    Pump(120);
+  };
+  EXPECT_EQ(outer(0), TabOuter(1));
+  moveTo(0);
+  EXPECT_EQ(outer(0), TabOuter(4));
+  EXPECT_EQ(outer(2), TabOuter(1));
+  moveTo(2);
+  EXPECT_EQ(outer(0), TabOuter(1));
+  EXPECT_EQ(outer(2), TabOuter(4));
+  moveTo(1);  // the selected tab keeps its own frame
+  EXPECT_NE(outer(1), TabOuter(4));
+  EXPECT_EQ(outer(2), TabOuter(1));
+  userinput::Mouse(0, {1250, 1000});
+  Pump(150);
+  for (int i : {0, 2}) EXPECT_EQ(outer(i), TabOuter(1));
 }

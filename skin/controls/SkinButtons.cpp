@@ -498,11 +498,7 @@ bool TSkinSpeedButton::BeforeMessage(fw::TMessage& m) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       // The speed button handles its press itself.
-      const std::shared_ptr<bool> alive = FAlive;
-      CallDefault(m);
-      if (!*alive) return false;
-      FState |= ssDown;
-      PaintControl(nullptr);
+      PressThrough(m);
       return false;
     }
     case WM_LBUTTONUP:

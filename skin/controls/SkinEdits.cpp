@@ -262,11 +262,7 @@ bool TSkinUpDown::BeforeMessage(fw::TMessage& m) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       // The up-down runs its own repeat loop inside the press.
-      const std::shared_ptr<bool> alive = FAlive;
-      CallDefault(m);
-      if (!*alive) return false;
-      FState |= ssDown;
-      PaintControl(nullptr);
+      PressThrough(m);
       return false;
     }
     case WM_LBUTTONUP: {

@@ -337,6 +337,14 @@ LONG TSkinControl::WindowLong(int index) const {
   return FUnicode ? GetWindowLongW(FHandle, index) : GetWindowLongA(FHandle, index);
 }
 
+void TSkinControl::PressThrough(fw::TMessage& m) {
+  const std::shared_ptr<bool> alive = FAlive;
+  CallDefault(m);
+  if (!*alive) return;
+  FState |= ssDown;
+  PaintControl(nullptr);
+}
+
 void TSkinControl::ForwardMouseDown(const fw::TMessage& m) {
   if (!FControl) return;
   POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};

@@ -128,6 +128,9 @@ protected:
   LONG WindowLong(int index) const;
   // Delivers a swallowed left press to the framework control's MouseDown.
   void ForwardMouseDown(const fw::TMessage& m);
+  // Hands a left press to the window's own procedure (which may run its own loop inside it, or
+  // free the window) and, while this object still lives, shows the pressed state.
+  void PressThrough(fw::TMessage& m);
   // flags plus DT_RTLREADING for a right-to-left control.
   UINT TextFlags(UINT flags) const;
   // Gives the framework control's Color and ParentBackground what attaching changed.
